@@ -1,0 +1,33 @@
+// The clock tick's arithmetic: each place's date and time, and whether the
+// place is inside its business hours.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "date_value.h"
+#include "settings_model.h"
+
+namespace qv {
+
+// local + TimeDiff/24 + SummerTime/24; a value that is not a number, or a
+// result outside the valid dates, counts as 0.
+DateValue PlaceTime(DateValue local, const Value& timeDiff, const Value& summerTime);
+
+// What the clock window shows of its rows; the tick reads the name captions
+// and writes the time captions and the name colours.
+struct RowLabels {
+    std::array<std::string, kPlaceCount> nameCaption;
+    std::array<std::string, kPlaceCount> timeCaption;
+    std::array<std::uint32_t, kPlaceCount> nameColor{};
+};
+
+// LocalTime(n) := format(LocalTime(n), "hh:mm") on all ten rows.
+void FormatLocalTime(SettingsModel& model);
+
+// One tick: time labels, local times, their "hh:mm" form, name colours.
+// Allocates nothing once the captions have their size.
+void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels);
+
+}  // namespace qv

@@ -1,0 +1,28 @@
+// The date/time formatting routine: format(value, picture) for the display
+// format, the business hours and whatever the user types as a format picture.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "date_value.h"
+#include "value.h"
+
+namespace qv {
+
+// A text holding a date and/or a time of day ("9:00", "09:00", "2026/12/07",
+// "12/07 10:30"), as a date value. Nothing when it is neither.
+std::optional<DateValue> ParseDateTime(std::string_view text);
+
+// Formats a date value by a picture into out (reusing its buffer: the clock
+// tick formats thirty values ten times a second without allocating).
+void FormatDateInto(std::string& out, DateValue value, std::string_view picture);
+std::string FormatDate(DateValue value, std::string_view picture);
+
+// format(value, picture): a number is a date value, a text is parsed as a date
+// or time; empty text formats to empty text; a text that is neither a date nor
+// a time formats as itself.
+std::string Format(const Value& value, std::string_view picture);
+
+}  // namespace qv

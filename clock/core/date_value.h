@@ -1,0 +1,33 @@
+// Date values: days since 30 December 1899 as a double, the fraction being the
+// time of day. The computer's clock behind a small interface, so tests set it.
+#pragma once
+
+#include <optional>
+
+namespace qv {
+
+using DateValue = double;
+
+struct CivilTime {
+    int year = 1899, month = 12, day = 30;
+    int hour = 0, minute = 0, second = 0;
+    bool operator==(const CivilTime&) const = default;
+};
+
+// Proleptic Gregorian calendar; years 100 to 9999 are the valid range.
+DateValue ToDateValue(const CivilTime& time);
+// Rounded to the nearest second (so 10:00 + 5.5 h is 15:30:00, never 15:29:59).
+CivilTime ToCivilTime(DateValue value);
+bool InDateRange(DateValue value);
+
+// 0 = Sunday ... 6 = Saturday.
+int DayOfWeek(DateValue value);
+
+class ClockSource {
+public:
+    virtual ~ClockSource() = default;
+    // The computer's local date and time, whole seconds.
+    virtual CivilTime Now() const = 0;
+};
+
+}  // namespace qv

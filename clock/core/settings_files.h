@@ -1,0 +1,34 @@
+// The three settings files next to the program: places "STEI.QV", display
+// "STEI1.QV" and window "STEI2.QV". Line-positional, Shift-JIS, CR LF.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "settings_model.h"
+
+namespace qv {
+
+inline constexpr char kPlacesFile[] = "STEI.QV";
+inline constexpr char kDisplayFile[] = "STEI1.QV";
+inline constexpr char kWindowFile[] = "STEI2.QV";
+
+// A save that did not happen; the old file is still there, unchanged.
+struct SaveError {
+    std::filesystem::path file;
+    std::string reason;  // the system's words, UTF-8
+};
+
+// Readers: a missing, short or unreadable file stops the read silently; the
+// fields not reached keep their values. Title lines land in RestartFlag.
+void ReadPlaces(SettingsModel& model, const std::filesystem::path& folder);
+void ReadDisplay(SettingsModel& model, const std::filesystem::path& folder);
+void ReadWindow(SettingsModel& model, const std::filesystem::path& folder);
+
+// Writers: the whole file or nothing (a temporary file, then an atomic replace).
+[[nodiscard]] std::optional<SaveError> WritePlaces(const SettingsModel& model, const std::filesystem::path& folder);
+[[nodiscard]] std::optional<SaveError> WriteDisplay(const SettingsModel& model, const std::filesystem::path& folder);
+[[nodiscard]] std::optional<SaveError> WriteWindow(const SettingsModel& model, const std::filesystem::path& folder);
+
+}  // namespace qv

@@ -1,0 +1,79 @@
+# Wine settings of QV's private prefixes. Sourced, not run; needs $root.
+
+# win32 or win64 by the PE header's machine field; empty for a non-PE file.
+pe_arch() {
+  python3 - "$1" <<'PY'
+import struct, sys
+try:
+    with open(sys.argv[1], 'rb') as f:
+        head = f.read(4096)
+    if head[:2] != b'MZ':
+        raise ValueError
+    off = struct.unpack_from('<I', head, 0x3c)[0]
+    machine = struct.unpack_from('<H', head, off + 4)[0]
+    print({0x14c: 'win32', 0x8664: 'win64'}.get(machine, ''))
+except Exception:
+    print('')
+PY
+}
+
+# Some kernels are built or booted without 32-bit program support; 32-bit Wine
+# cannot start there, and the tests run as 64-bit programs.
+can_run_win32() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+default_wine_arch() {
+  if can_run_win32; then echo win32; else echo win64; fi
+}
+
+wine_env() {
+  local arch=$1
+  export WINEARCH=$arch
+  if [ "$arch" = win64 ]; then
+    export WINEPREFIX=${QV_WINEPREFIX64:-$root/build/wine64}
+    export WINELOADER=/usr/lib/wine/wine64
+  else
+    export WINEPREFIX=${QV_WINEPREFIX:-$root/build/wine}
+    export WINELOADER=/usr/lib/wine/wine
+  fi
+  QV_WINE_LOADER=$WINELOADER
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export LANG=ja_JP.UTF-8
+  unset LC_ALL LANGUAGE
+}
+
+create_prefix() {
+  echo "script/wine: creating the Wine prefix $WINEPREFIX ($WINEARCH)" >&2
+  mkdir -p "$WINEPREFIX"
+  # No Mono or Gecko installer prompts: QV needs neither.
+  WINEDLLOVERRIDES="mscoree,mshtml=" "$QV_WINE_LOADER" wineboot --init >/dev/null 2>&1 || true
+  local reg="$WINEPREFIX/qv-fonts.reg"
+  # The Windows faces QV names, mapped onto the IPA fonts.
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"ＭＳ ゴシック"="IPAGothic"' '"ＭＳ Ｐゴシック"="IPAPGothic"' \
+    '"ＭＳ 明朝"="IPAMincho"' '"ＭＳ Ｐ明朝"="IPAPMincho"' \
+    '"MS Gothic"="IPAGothic"' '"MS PGothic"="IPAPGothic"' '"MS UI Gothic"="IPAPGothic"' '' |
+    iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  "$QV_WINE_LOADER" regedit /S "$reg" >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.qv-ready"
+}
+
+ensure_prefix() {
+  [ -f "$WINEPREFIX/.qv-ready" ] && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.qv-ready" ] || create_prefix
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# Starts the persistent wineserver and Wine's own helper processes once, with
+# their output going nowhere: a helper started later by a test would inherit
+# ctest's output pipe and keep it open after the test ends.
+start_wineserver() {
+  wineserver -p || return 1
+  "$QV_WINE_LOADER" cmd /c exit >/dev/null 2>&1 </dev/null
+}
