@@ -1,0 +1,53 @@
+// What every window of the clock program shares: the one settings model, the
+// program folder, the clock, and the platform services a test can replace.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "../core/date_value.h"
+#include "../core/settings_files.h"
+#include "../core/settings_model.h"
+
+namespace qv::win {
+
+// Message boxes, so a test can answer them.
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // MessageBoxW's flags and result.
+    virtual int Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) = 0;
+};
+
+class Choosers;  // the common dialog services of the settings dialogs (dialogs/choosers.h)
+
+// The windows of the program, opened by name. Each opens a window built anew;
+// the process ends when, after a handler returns, no window remains.
+class WindowLauncher {
+public:
+    virtual ~WindowLauncher() = default;
+    virtual void LoadVr() = 0;        // start-up window; restarts when RestartFlag is 1
+    virtual void CloseVr() = 0;       // closes it if it is still loaded
+    virtual void OpenHenko() = 0;     // display settings dialog
+    virtual void OpenSyoki() = 0;     // initial setup dialog
+    virtual void OpenVerInfo() = 0;   // about box
+};
+
+struct AppContext {
+    SettingsModel& model;
+    std::filesystem::path programFolder;
+    const ClockSource& clock;
+    MessageService& messages;
+    Choosers& choosers;
+    WindowLauncher& windows;
+    HINSTANCE instance = nullptr;
+};
+
+// Shows a failed settings save (the file and the system's reason); the old
+// file is intact and the program goes on.
+void ShowSaveError(AppContext& app, HWND owner, const SaveError& error);
+
+}  // namespace qv::win
