@@ -11,6 +11,7 @@
 #include "../core/date_value.h"
 #include "../core/settings_files.h"
 #include "../core/settings_model.h"
+#include "choosers.h"
 
 namespace qv::win {
 
@@ -22,7 +23,6 @@ public:
     virtual int Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) = 0;
 };
 
-class Choosers;  // the common dialog services of the settings dialogs (dialogs/choosers.h)
 
 // The windows of the program, opened by name. Each opens a window built anew;
 // the process ends when, after a handler returns, no window remains.
