@@ -23,8 +23,8 @@ struct Tick : ::testing::Test {
         Name(1, "日本");
     }
     void Name(int n, const char* name) {
-        model.PlaceName[n] = name;
-        labels.nameCaption[static_cast<std::size_t>(n - 1)] = name;
+        model.PlaceName[n] = std::string(name);
+        labels.nameCaption[static_cast<std::size_t>(n - 1)] = std::string(name);
     }
     void Run(CivilTime now) {
         clock.Set(now);
@@ -124,13 +124,13 @@ TEST_F(Tick, ColoursThatAreNotNumbersCountAsTheirDefaults) {
 TEST_F(Tick, RowsWithoutANameLabelOrWithoutAPlaceName) {
     // Named in the model, but the window did not set the label: its time label
     // keeps its text; its time of day and colour are still computed.
-    model.PlaceName[2] = "ロンドン";
+    model.PlaceName[2] = std::string("ロンドン");
     model.TimeDiff[2] = Value::Integer(-9);
     model.WorkStart[2] = Value::Text("00:00");
     model.WorkEnd[2] = Value::Text("12:00");
-    labels.timeCaption[1] = "old";
+    labels.timeCaption[1] = std::string("old");
     // A label without a place name gets a time label but no time of day.
-    labels.nameCaption[2] = "label only";
+    labels.nameCaption[2] = std::string("label only");
     model.LocalTime[3] = Value::Text("kept");
     Run({2026, 12, 7, 10, 30, 0});
     EXPECT_EQ(Time(2), "old");
