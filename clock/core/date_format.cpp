@@ -187,7 +187,7 @@ void AppendField(std::string& out, const Token& token, const CivilTime& t, const
     const int hour = info.twelveHour ? hour12 : t.hour;
     switch (token.field) {
     case Field::Literal: out.append(token.text); break;
-    case Field::Year4: AppendNumber(out, t.year, 4); break;
+    case Field::Year4: AppendNumber(out, t.year, 1); break;  // years 100 to 999 have three digits, as the system writes them
     case Field::Year2: AppendNumber(out, t.year % 100, 2); break;
     case Field::DayOfYear: AppendNumber(out, DayOfYear(t), 1); break;
     case Field::Month: AppendNumber(out, t.month, 1); break;
