@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "value_printer.h"
+
 #include "clock/core/settings_model.h"
 
 namespace qv {
