@@ -19,16 +19,19 @@ constexpr int kFlagBox = 205;
 
 // Runs a modal call; `drive` runs from a timer inside its message loop and
 // must end it.
+const std::function<void()>* g_drive = nullptr;
+
+void CALLBACK DriveOnce(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (g_drive) (*g_drive)();
+}
+
 void RunModal(const std::function<HRESULT()>& modal, const std::function<void()>& drive, HRESULT expected = S_OK) {
-    static const std::function<void()>* current = nullptr;
-    current = &drive;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        if (current) (*current)();
-    });
+    g_drive = &drive;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 400, &DriveOnce);
     EXPECT_EQ(modal(), expected);
     KillTimer(nullptr, timer);
-    current = nullptr;
+    g_drive = nullptr;
 }
 
 struct Found {
