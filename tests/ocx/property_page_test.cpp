@@ -264,7 +264,10 @@ TEST_F(PropertyPage, ModeLoadedOutOfRangeSelectsNothing) {
     auto stream = ClockStream();
     stream[16] = 7;
     ASSERT_EQ(persist->Load(StreamOf(stream).Get()), S_OK);
-    RunModal([&] { return OpenFrame(persist.Get()); },
+    ComPtr<IOleObject> object;
+    ASSERT_EQ(persist.As(object), S_OK);
+    // The control's own properties verb opens the frame.
+    RunModal([&] { return object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, nullptr, nullptr); },
              [&] {
                  const HWND frame = ActiveModalWindow();
                  ASSERT_TRUE(frame);
