@@ -125,14 +125,50 @@ TEST_F(VerInfoTest, TheCloseBoxEndsWithoutHandingOver) {
     EXPECT_TRUE(opened.empty());
 }
 
-TEST_F(VerInfoTest, ARightButtonPressOnThePictureDoesNothing) {
+// A mouse event at a screen point, as the mouse driver would deliver it.
+INPUT MouseAt(POINT p, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return in;
+}
+
+TEST_F(VerInfoTest, DraggingThePictureWithTheLeftButtonMovesTheWindow) {
     HWND w = OpenWithRecorder();
     ASSERT_NE(w, nullptr);
+    SetForegroundWindow(w);
+    Pump();
     RECT before{}, after{};
     GetWindowRect(w, &before);
-    SendMessageW(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 40));
-    SendMessageW(w, WM_RBUTTONUP, 0, MAKELPARAM(40, 40));
+    POINT grab{30, 30};  // on the picture, clear of every control
+    ClientToScreen(w, &grab);
+    POINT drop{grab.x + 60, grab.y + 30};
+    INPUT inputs[] = {MouseAt(grab, 0), MouseAt(grab, MOUSEEVENTF_LEFTDOWN),
+                      MouseAt({grab.x + 20, grab.y + 10}, 0), MouseAt(drop, 0), MouseAt(drop, MOUSEEVENTF_LEFTUP)};
+    ASSERT_EQ(SendInput(5, inputs, sizeof(INPUT)), 5u);
+    for (int i = 0; i < 20; ++i) Pump();
+    GetWindowRect(w, &after);
+    EXPECT_EQ(after.left - before.left, 60);
+    EXPECT_EQ(after.top - before.top, 30);
+    EXPECT_TRUE(launcher.calls.empty());
+}
+
+TEST_F(VerInfoTest, ARightButtonDragOnThePictureDoesNothing) {
+    HWND w = OpenWithRecorder();
+    ASSERT_NE(w, nullptr);
+    SetForegroundWindow(w);
     Pump();
+    RECT before{}, after{};
+    GetWindowRect(w, &before);
+    POINT grab{30, 30};
+    ClientToScreen(w, &grab);
+    POINT drop{grab.x + 60, grab.y + 30};
+    INPUT inputs[] = {MouseAt(grab, 0), MouseAt(grab, MOUSEEVENTF_RIGHTDOWN), MouseAt(drop, 0),
+                      MouseAt(drop, MOUSEEVENTF_RIGHTUP)};
+    ASSERT_EQ(SendInput(4, inputs, sizeof(INPUT)), 4u);
+    for (int i = 0; i < 20; ++i) Pump();
     GetWindowRect(w, &after);
     EXPECT_TRUE(EqualRect(&before, &after));
     EXPECT_TRUE(Exists(w));
