@@ -1,0 +1,45 @@
+// QV.exe's entry point: the shared model and services, the start-up window,
+// and the one message loop.
+#include <windows.h>
+#include <objbase.h>
+#include <ole2.h>
+
+#include <memory>
+
+#include "../core/settings_model.h"
+#include "app_context.h"
+#include "application.h"
+#include "platform.h"
+#include "dialogs/dialogs.h"
+
+namespace {
+
+// OleInitialize ... OleUninitialize: the picture loader and the hosted control need it.
+class OleScope {
+public:
+    OleScope() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleScope() {
+        if (ok_) OleUninitialize();
+    }
+    OleScope(const OleScope&) = delete;
+    OleScope& operator=(const OleScope&) = delete;
+
+private:
+    bool ok_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    OleScope ole;
+    qv::SettingsModel model;
+    qv::win::SystemClock clock;
+    qv::win::SystemMessages messages;
+    qv::win::SystemProcess process;
+    std::unique_ptr<qv::win::Choosers> choosers = qv::win::MakeSystemChoosers();
+    qv::win::Application application(instance, process);
+    qv::win::AppContext app{model, qv::win::ProgramFolder(), clock, messages, *choosers, application, instance};
+    application.Attach(app);
+    application.LoadVr();
+    return application.Run();
+}
