@@ -8,6 +8,10 @@
 
 #include <initializer_list>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "clock/core/sjis.h"
 #include "temp_folder.h"
 
@@ -295,6 +299,15 @@ TEST(SettingsFiles, FailedWriteKeepsTheOldFileAndNamesIt) {
         auto error = WriteDisplay(m, folder.path() / "missing");
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->file, folder.path() / "missing" / kDisplayFile);
+#ifdef _WIN32
+        // The system's own words, in the user's language.
+        wchar_t message[512] = {};
+        DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND,
+                                      0, message, 512, nullptr);
+        while (length > 0 && (message[length - 1] == L'\r' || message[length - 1] == L'\n' || message[length - 1] == L' ')) --length;
+        const std::u8string expected = fs::path(std::wstring(message, length)).u8string();
+        EXPECT_EQ(error->reason, std::string(expected.begin(), expected.end()));
+#endif
     }
 }
 
