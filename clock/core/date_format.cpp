@@ -64,8 +64,10 @@ void WalkPicture(std::string_view p, Emit&& emit) {
     while (i < p.size()) {
         const char c = p[i];
         const char l = Lower(c);
-        std::size_t run = 1;
-        while (i + run < p.size() && Lower(p[i + run]) == l) ++run;
+        std::size_t run = 1;  // repeats of a letter (other characters stand alone)
+        if (l >= 'a' && l <= 'z') {
+            while (i + run < p.size() && Lower(p[i + run]) == l) ++run;
+        }
         auto take = [&](Field field, std::size_t count) {
             emit(Token{field, p.substr(i, count)});
             i += count;

@@ -141,8 +141,10 @@ public:
     std::string Bytes() const { return Utf8ToSjis(text_); }
 
 private:
+    // A value holding a line break would shift every later line of the file
+    // (values are known only by their line): it is written with blanks instead.
     void Line(std::string_view line) {
-        text_ += line;
+        for (char c : line) text_.push_back(c == '\r' || c == '\n' ? ' ' : c);
         text_ += "\r\n";
     }
 

@@ -131,6 +131,21 @@ TEST(SettingsFiles, ValuesComeBackAsTextExactlyAsOnTheLine) {
     EXPECT_FALSE(back.RestartFlag.Equals(1));
 }
 
+TEST(SettingsFiles, LineBreaksInsideAValueNeverShiftTheLines) {
+    TempFolder folder;
+    SettingsModel m;
+    m.PlaceName[1] = std::string("New\r\nYork");
+    m.PlaceName[2] = std::string("Paris\n");
+    m.TimeDiff[1] = Value::Text("-5");
+    ASSERT_EQ(WritePlaces(m, folder.path()), std::nullopt);
+    SettingsModel back;
+    ReadPlaces(back, folder.path());
+    EXPECT_EQ(back.PlaceName[1], "New  York");
+    EXPECT_EQ(back.PlaceName[2], "Paris ");
+    EXPECT_EQ(back.TimeDiff[1], Value::Text("-5"));
+    EXPECT_EQ(back.RestartFlag, Value::Text("サマータイム情報"));
+}
+
 TEST(SettingsFiles, MissingFilesChangeNothing) {
     TempFolder folder;
     SettingsModel m = RichModel();
