@@ -57,6 +57,11 @@ TEST_F(Tick, PlaceTimesFromTheLocalClock) {
     EXPECT_EQ(Time(3), "12/07 15:30");  // never 15:29
     EXPECT_EQ(model.LocalTime[3], Value::Text("15:30"));
     EXPECT_EQ(model.LocalTime[2], Value::Text("20:00"));
+    // With the default format a label changes once a minute.
+    Run({2026, 12, 7, 10, 0, 59});
+    EXPECT_EQ(Time(1), "12/07 10:00");
+    Run({2026, 12, 7, 10, 1, 0});
+    EXPECT_EQ(Time(1), "12/07 10:01");
 }
 
 TEST_F(Tick, OffsetsThatAreNotNumbersOrLeaveTheDatesCountAsZero) {
