@@ -64,8 +64,10 @@ void WalkPicture(std::string_view p, Emit&& emit) {
     while (i < p.size()) {
         const char c = p[i];
         const char l = Lower(c);
-        std::size_t run = 1;
-        while (i + run < p.size() && Lower(p[i + run]) == l) ++run;
+        std::size_t run = 1;  // repeats of a letter (other characters stand alone)
+        if (l >= 'a' && l <= 'z') {
+            while (i + run < p.size() && Lower(p[i + run]) == l) ++run;
+        }
         auto take = [&](Field field, std::size_t count) {
             emit(Token{field, p.substr(i, count)});
             i += count;
@@ -139,6 +141,9 @@ struct PictureInfo {
 
 PictureInfo Scan(std::string_view picture) {
     PictureInfo info;
+    // Fast answer for the pictures the tick uses: no letter that is a date
+    // element or a 12-hour marker.
+    if (picture.find_first_of("aAcCdDeEgGmMqQwWyY") == std::string_view::npos) return info;
     WalkPicture(picture, [&](const Token& t) {
         info.twelveHour |= t.field == Field::AmPm || t.field == Field::AmPmJapanese;
         info.usesDate |= UsesDate(t.field);
@@ -172,6 +177,11 @@ const Era* EraOf(const CivilTime& t) {
 }
 
 void AppendNumber(std::string& out, long long number, int minDigits) {
+    if (number >= 0 && number < 100 && minDigits <= 2) {  // most fields: straight to digits
+        if (number >= 10 || minDigits == 2) out.push_back(static_cast<char>('0' + number / 10));
+        out.push_back(static_cast<char>('0' + number % 10));
+        return;
+    }
     char buffer[24];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number < 0 ? -number : number);
     (void)ec;
@@ -187,7 +197,7 @@ void AppendField(std::string& out, const Token& token, const CivilTime& t, const
     const int hour = info.twelveHour ? hour12 : t.hour;
     switch (token.field) {
     case Field::Literal: out.append(token.text); break;
-    case Field::Year4: AppendNumber(out, t.year, 4); break;
+    case Field::Year4: AppendNumber(out, t.year, 1); break;  // years 100 to 999 have three digits, as the system writes them
     case Field::Year2: AppendNumber(out, t.year % 100, 2); break;
     case Field::DayOfYear: AppendNumber(out, DayOfYear(t), 1); break;
     case Field::Month: AppendNumber(out, t.month, 1); break;
@@ -299,6 +309,7 @@ public:
         return false;
     }
     char Peek() const { return i_ < s_.size() ? s_[i_] : '\0'; }
+    bool IsDigitAt() const { return Peek() >= '0' && Peek() <= '9'; }
     bool IsLetterAt() const {
         char c = Lower(Peek());
         return c >= 'a' && c <= 'z';
@@ -331,12 +342,24 @@ bool ParseDate(TextCursor& c, Parsed& p) {
         c.reset(start);
         return false;
     };
+    // A Japanese era before the year: 令和8年12月7日, R8/12/07.
+    const Era* era = nullptr;
+    for (const Era& e : kEras) {
+        if (c.IsDigitAt()) break;
+        const char initial = Lower(e.initial[0]);
+        if (c.Eat(e.name) || (c.EatNoCase(std::string_view(&initial, 1)) && c.IsDigitAt())) {
+            era = &e;
+            break;
+        }
+        c.reset(start);
+    }
+    auto yearOf = [era](int year, int digits) { return era ? era->start.year + year - 1 : ExpandYear(year, digits); };
     int a = 0, da = 0, b = 0, db = 0, x = 0, dx = 0;
     if (!c.Number(a, da)) return fail();
     if (c.Eat("年")) {
         if (!c.Number(b, db) || !c.Eat("月")) return fail();
         p.hasYear = true;
-        p.year = ExpandYear(a, da);
+        p.year = yearOf(a, da);
         p.month = b;
         p.day = 1;
         std::size_t dayAt = c.pos();
@@ -352,12 +375,12 @@ bool ParseDate(TextCursor& c, Parsed& p) {
         if (!c.Number(b, db)) return fail();
         if (c.EatChar(sep)) {
             if (!c.Number(x, dx)) return fail();
-            if (dx > 2 && da <= 2) {  // m/d/yyyy
+            if (dx > 2 && da <= 2 && !era) {  // m/d/yyyy
                 p.hasYear = true, p.year = x, p.month = a, p.day = b;
             } else {  // y/m/d, the order of this system's dates
-                p.hasYear = true, p.year = ExpandYear(a, da), p.month = b, p.day = x;
+                p.hasYear = true, p.year = yearOf(a, da), p.month = b, p.day = x;
             }
-        } else if (da > 2) {  // yyyy/m
+        } else if (da > 2 && !era) {  // yyyy/m
             p.hasYear = true, p.year = a, p.month = b, p.day = 1;
         } else {  // m/d
             p.month = a, p.day = b;
@@ -365,6 +388,7 @@ bool ParseDate(TextCursor& c, Parsed& p) {
     } else {
         return fail();
     }
+    if (era && !p.hasYear) return fail();
     p.hasDate = true;
     return true;
 }
@@ -373,6 +397,10 @@ bool ParseDate(TextCursor& c, Parsed& p) {
 void SkipWeekday(TextCursor& c) {
     const std::size_t start = c.pos();
     c.SkipBlanks();
+    if (c.IsDigitAt() || c.AtEnd()) {  // the usual case: no weekday
+        c.reset(start);
+        return;
+    }
     bool open = c.EatChar('(') || c.Eat("（");
     bool found = false;
     for (std::string_view day : kJapaneseWeekdays) {
@@ -428,8 +456,8 @@ bool ParseTime(TextCursor& c, Parsed& p) {
     if (!half) {
         std::size_t suffixAt = c.pos();
         c.SkipBlanks();
-        if (c.EatNoCase("am") || c.EatNoCase("a")) half = 1;
-        else if (c.EatNoCase("pm") || c.EatNoCase("p")) half = 2;
+        if (c.EatNoCase("am") || c.EatNoCase("a") || c.Eat("午前")) half = 1;
+        else if (c.EatNoCase("pm") || c.EatNoCase("p") || c.Eat("午後")) half = 2;
         if (!half || c.IsLetterAt()) {
             half = 0;
             c.reset(suffixAt);
@@ -446,6 +474,8 @@ bool ParseTime(TextCursor& c, Parsed& p) {
 
 bool ParseText(std::string_view text, Parsed& p) {
     TextCursor c(text);
+    c.SkipBlanks();
+    SkipWeekday(c);  // "Mon 12/07", "(月) 12/07"
     c.SkipBlanks();
     bool date = ParseDate(c, p);
     if (date) {
@@ -509,7 +539,14 @@ void FormatDateInto(std::string& out, DateValue value, std::string_view picture)
         return;
     }
     if (picture.empty()) picture = "c";
-    Render(out, ToCivilTime(value), picture, Scan(picture));
+    PictureInfo info;  // only an "a" can make the clock 12-hour
+    for (char c : picture) {
+        if (c == 'a' || c == 'A') {
+            info = Scan(picture);
+            break;
+        }
+    }
+    Render(out, ToCivilTime(value), picture, info);
 }
 
 std::string FormatDate(DateValue value, std::string_view picture) {

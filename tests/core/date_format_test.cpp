@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "value_printer.h"
+
 #include "clock/core/settings_model.h"
 
 namespace qv {
@@ -101,7 +103,7 @@ TEST(DateFormat, ValuesOutsideTheDatesAndDayZero) {
     EXPECT_EQ(FormatDate(0.375, "c"), "9:00:00");
     EXPECT_EQ(FormatDate(0.0, "c"), "0:00:00");
     EXPECT_EQ(FormatDate(36526.0, "c"), "2000/01/01");
-    EXPECT_EQ(FormatDate(At(100, 1, 1), "yyyy/mm/dd"), "0100/01/01");
+    EXPECT_EQ(FormatDate(At(100, 1, 1), "yyyy/mm/dd"), "100/01/01");
 }
 
 TEST(DateFormat, TextsHoldingDatesAndTimes) {
@@ -128,6 +130,11 @@ TEST(DateFormat, TextsHoldingDatesAndTimes) {
         {"2026/12/07(月) 10:30", "hh:mm", "10:30"},
         {"12/07 Mon 10:30", "hh:mm", "10:30"},
         {"12/31/2026", "yyyy/mm/dd", "2026/12/31"},
+        {"令和8年12月7日 10:30", "yyyy/mm/dd hh:mm", "2026/12/07 10:30"},
+        {"H1/01/08", "yyyy/mm/dd", "1989/01/08"},
+        {"Mon 12/07 2:30 午後", "hh:mm", "14:30"},
+        {"(月) 12/07 10:30", "hh:mm", "10:30"},
+        {"令和12/07", "hh:mm", "令和12/07"},  // an era needs a year
         {"9:00", "mm/dd", "12/30"},  // a time alone is on day 0
         // Neither a date nor a time: the text itself.
         {"abc", "hh:mm", "abc"},

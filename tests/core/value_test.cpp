@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "value_printer.h"
+
 namespace qv {
 namespace {
 
@@ -15,6 +19,25 @@ TEST(Value, NumbersFromTextAllowBlanksSignAndPoint) {
     EXPECT_EQ(Value().ToNumber(), 0.0);
     EXPECT_EQ(Value::Integer(-120).ToNumber(), -120.0);
     EXPECT_EQ(Value::Single(10.5f).ToNumber(), 10.5);
+}
+
+TEST(Value, DecimalTextsConvertToTheNearestDouble) {
+    // The same double the C library's conversion gives, for short and long texts.
+    std::uint64_t seed = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        std::string digits = std::to_string(seed >> 11);
+        std::size_t length = 1 + (seed >> 3) % digits.size();
+        std::size_t point = (seed >> 7) % (length + 1);
+        char text[40] = {};
+        std::size_t k = 0;
+        text[k++] = seed & 1 ? '-' : '+';
+        for (std::size_t d = 0; d <= length; ++d) {
+            if (d == point) text[k++] = '.';
+            if (d < length) text[k++] = digits[d];
+        }
+        ASSERT_EQ(ParseNumber(text), std::strtod(text, nullptr)) << text;
+    }
 }
 
 TEST(Value, TextThatIsNotANumberDoesNotConvert) {
@@ -63,6 +86,12 @@ TEST(Value, SingleHasAtMostSevenSignificantDigits) {
     EXPECT_EQ(FormatSingle(0.1f), "0.1");
     EXPECT_EQ(FormatSingle(1234567.875f), "1234568");
     EXPECT_EQ(FormatSingle(3.1415927f), "3.141593");
+    EXPECT_EQ(FormatSingle(8679.5625f), "8679.563");  // an exact tie rounds away from zero
+    EXPECT_EQ(FormatSingle(-8679.5625f), "-8679.563");
+    EXPECT_EQ(FormatSingle(9999999.5f), "1E+07");
+    EXPECT_EQ(FormatSingle(0.0001f), "0.0001");
+    EXPECT_EQ(FormatSingle(1.5e-7f), "1.5E-07");
+    EXPECT_EQ(FormatSingle(3.4e38f), "3.4E+38");
     EXPECT_EQ(FormatSingle(-1200.25f), "-1200.25");
     EXPECT_EQ(FormatSingle(9999999.0f), "9999999");
     EXPECT_EQ(FormatSingle(1e10f), "1E+10");
