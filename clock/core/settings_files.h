@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "settings_model.h"
 
@@ -30,5 +31,10 @@ void ReadWindow(SettingsModel& model, const std::filesystem::path& folder);
 [[nodiscard]] std::optional<SaveError> WritePlaces(const SettingsModel& model, const std::filesystem::path& folder);
 [[nodiscard]] std::optional<SaveError> WriteDisplay(const SettingsModel& model, const std::filesystem::path& folder);
 [[nodiscard]] std::optional<SaveError> WriteWindow(const SettingsModel& model, const std::filesystem::path& folder);
+
+// Replaces a file's contents with bytes as one step: a temporary file in the
+// same folder, then an atomic rename over the old one. On failure the old file
+// is untouched and the error names the file.
+[[nodiscard]] std::optional<SaveError> ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace qv

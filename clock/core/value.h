@@ -46,9 +46,19 @@ public:
     // " 180 " / "-120 " / " 10.5 ", booleans "True"/"False", empty as "".
     std::string ToFileLine() const;
 
+    // The held text, or nothing when the value is not text (no copy).
+    const std::string* TextIf() const;
+    // Makes the value text (keeping its buffer when it already is) and hands
+    // the text out for writing in place: the clock tick reuses it every tick.
+    std::string& MutableText();
+
 private:
     std::variant<std::monostate, std::string, std::int16_t, float, bool> v_;
 };
+
+// A decimal number with optional sign and point, blanks around allowed
+// (" 8 ", "-3.5", ".5"); nothing for any other text, the empty one included.
+std::optional<double> ParseNumber(std::string_view text);
 
 // Shortest decimal form of a single-precision number, up to 7 significant digits.
 std::string FormatSingle(float number);

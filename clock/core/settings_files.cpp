@@ -1,0 +1,224 @@
+// The three settings files: line tables, the readers and the atomic writers.
+#include "settings_files.h"
+
+#include <cerrno>
+#include <fstream>
+#include <string_view>
+#include <system_error>
+
+#include "sjis.h"
+
+namespace qv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A settings file is a few hundred bytes; anything past this is never a line
+// the readers reach, and is not read into memory.
+constexpr std::size_t kMaxReadBytes = 64u << 20;
+
+// Each file's lines in order: titles and model fields. One table drives both
+// the reader and the writer, so the two cannot drift apart.
+template <class Model, class Visitor>
+void VisitPlaces(Model& m, Visitor&& v) {
+    v.Title("名称");
+    for (auto& name : m.PlaceName) v.Field(name);
+    v.Title("時差");
+    for (auto& diff : m.TimeDiff) v.Field(diff);
+    v.Title("始業時間");
+    for (auto& start : m.WorkStart) v.Field(start);
+    v.Title("終業時間");
+    for (auto& end : m.WorkEnd) v.Field(end);
+    v.Title("サマータイム情報");
+    for (auto& summer : m.SummerTime) v.Field(summer);
+}
+
+template <class Model, class Visitor>
+void VisitDisplay(Model& m, Visitor&& v) {
+    v.Title("色");
+    v.Field(m.NameColor);
+    v.Field(m.SummerColor);
+    v.Field(m.WorkColor);
+    v.Field(m.TimeColor);
+    v.Title("フォームピクチャー");
+    v.Field(m.PicturePath);
+    v.Title("透明かどうか");
+    v.Field(m.Transparent);
+    v.Title("日時表示形式");
+    v.Field(m.DateFormat);
+    v.Title("表示内容寸法");
+    v.Field(m.FieldHeight);
+    v.Field(m.FieldWidth);
+    v.Title("フォント情報");
+    v.Field(m.FontBold);
+    v.Field(m.FontItalic);
+    v.Field(m.FontName);
+    v.Field(m.FontSize);
+    v.Field(m.RowGap);
+}
+
+template <class Model, class Visitor>
+void VisitWindow(Model& m, Visitor&& v) {
+    v.Title("フォーム情報");
+    v.Field(m.FormState);
+    v.Title("位置サイズ情報");
+    v.Field(m.WinTop);
+    v.Field(m.WinHeight);
+    v.Field(m.WinWidth);
+    v.Field(m.WinLeft);
+    v.Title("フォーム切替情報");
+    v.Field(m.LayoutSwitch);
+}
+
+// The raw bytes of a regular file; nothing when it is missing, a folder or
+// unreadable.
+std::optional<std::string> ReadBytes(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) return std::nullopt;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes;
+    char chunk[16384];
+    while (bytes.size() < kMaxReadBytes && in.read(chunk, sizeof chunk).gcount() > 0) {
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    return bytes;
+}
+
+// Lines end at CR LF, and also at a lone CR or a lone LF; a last line without
+// a break still counts.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
+
+    bool Next(std::string_view& line) {
+        if (rest_.empty()) return false;
+        std::size_t end = rest_.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
+            line = rest_;
+            rest_ = {};
+            return true;
+        }
+        line = rest_.substr(0, end);
+        std::size_t skip = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n' ? 2 : 1;
+        rest_.remove_prefix(end + skip);
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+class FileReader {
+public:
+    FileReader(SettingsModel& model, std::string_view bytes) : model_(model), lines_(bytes) {}
+
+    void Title(const char*) {
+        if (Take()) model_.RestartFlag = Value::Text(SjisToUtf8(line_));
+    }
+    void Field(std::string& text) {
+        if (Take()) text = SjisToUtf8(line_);
+    }
+    void Field(Value& value) {
+        if (Take()) value = Value::Text(SjisToUtf8(line_));
+    }
+
+private:
+    // Once the file has ended, every later field keeps its value.
+    bool Take() { return !ended_ && (ended_ = !lines_.Next(line_), !ended_); }
+
+    SettingsModel& model_;
+    LineReader lines_;
+    std::string_view line_;
+    bool ended_ = false;
+};
+
+class FileWriter {
+public:
+    void Title(const char* title) { Line(title); }
+    void Field(const std::string& text) { Line(text); }
+    void Field(const Value& value) { Line(value.ToFileLine()); }
+
+    std::string Bytes() const { return Utf8ToSjis(text_); }
+
+private:
+    void Line(std::string_view line) {
+        text_ += line;
+        text_ += "\r\n";
+    }
+
+    std::string text_;
+};
+
+template <class Visit>
+void ReadFile(SettingsModel& model, const fs::path& file, Visit visit) {
+    auto bytes = ReadBytes(file);
+    if (!bytes) return;
+    visit(model, FileReader(model, *bytes));
+}
+
+template <class Visit>
+std::optional<SaveError> WriteFile(const SettingsModel& model, const fs::path& file, Visit visit) {
+    FileWriter writer;
+    visit(model, writer);
+    return ReplaceFileContents(file, writer.Bytes());
+}
+
+std::string ErrnoText(int error, const char* fallback) {
+    return error ? std::generic_category().message(error) : fallback;
+}
+
+}  // namespace
+
+std::optional<SaveError> ReplaceFileContents(const fs::path& file, std::string_view bytes) {
+    fs::path temp = file;
+    temp += ".tmp";
+    std::error_code ignored;
+    {
+        errno = 0;
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return SaveError{file, ErrnoText(errno, "the file could not be created")};
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        out.close();
+        if (!out) {
+            int error = errno;
+            fs::remove(temp, ignored);
+            return SaveError{file, ErrnoText(error, "the file could not be written")};
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, file, ec);
+    if (ec) {
+        fs::remove(temp, ignored);
+        return SaveError{file, ec.message()};
+    }
+    return std::nullopt;
+}
+
+void ReadPlaces(SettingsModel& model, const fs::path& folder) {
+    ReadFile(model, folder / kPlacesFile, [](SettingsModel& m, FileReader&& r) { VisitPlaces(m, r); });
+}
+
+void ReadDisplay(SettingsModel& model, const fs::path& folder) {
+    ReadFile(model, folder / kDisplayFile, [](SettingsModel& m, FileReader&& r) { VisitDisplay(m, r); });
+}
+
+void ReadWindow(SettingsModel& model, const fs::path& folder) {
+    ReadFile(model, folder / kWindowFile, [](SettingsModel& m, FileReader&& r) { VisitWindow(m, r); });
+}
+
+std::optional<SaveError> WritePlaces(const SettingsModel& model, const fs::path& folder) {
+    return WriteFile(model, folder / kPlacesFile, [](const SettingsModel& m, FileWriter& w) { VisitPlaces(m, w); });
+}
+
+std::optional<SaveError> WriteDisplay(const SettingsModel& model, const fs::path& folder) {
+    return WriteFile(model, folder / kDisplayFile, [](const SettingsModel& m, FileWriter& w) { VisitDisplay(m, w); });
+}
+
+std::optional<SaveError> WriteWindow(const SettingsModel& model, const fs::path& folder) {
+    return WriteFile(model, folder / kWindowFile, [](const SettingsModel& m, FileWriter& w) { VisitWindow(m, w); });
+}
+
+}  // namespace qv

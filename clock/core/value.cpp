@@ -1,0 +1,185 @@
+// The loosely typed value: kinds, conversions and the settings-file line form.
+#include "value.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace qv {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+std::optional<double> ParseNumber(std::string_view text) {
+    text = TrimBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // Only digits and one point: from_chars alone would also take "inf",
+    // "nan" and exponents, which are not numbers here.
+    int digits = 0;
+    bool point = false;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    double number = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number, std::chars_format::fixed);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(number)) return std::nullopt;
+    return negative ? -number : number;
+}
+
+Value Value::Text(std::string text) {
+    Value v;
+    v.v_ = std::move(text);
+    return v;
+}
+
+Value Value::Integer(std::int16_t number) {
+    Value v;
+    v.v_ = number;
+    return v;
+}
+
+Value Value::Single(float number) {
+    Value v;
+    v.v_ = number;
+    return v;
+}
+
+Value Value::Boolean(bool flag) {
+    Value v;
+    v.v_ = flag;
+    return v;
+}
+
+Value::Kind Value::kind() const {
+    switch (v_.index()) {
+    case 1: return Kind::Text;
+    case 2: return Kind::Integer;
+    case 3: return Kind::Single;
+    case 4: return Kind::Boolean;
+    default: return Kind::Empty;
+    }
+}
+
+bool Value::IsEmpty() const {
+    if (std::holds_alternative<std::monostate>(v_)) return true;
+    const auto* text = std::get_if<std::string>(&v_);
+    return text && text->empty();
+}
+
+std::optional<double> Value::ToNumber() const {
+    switch (kind()) {
+    case Kind::Empty: return 0.0;
+    case Kind::Text: return ParseNumber(std::get<std::string>(v_));
+    case Kind::Integer: return static_cast<double>(std::get<std::int16_t>(v_));
+    case Kind::Single: return static_cast<double>(std::get<float>(v_));
+    case Kind::Boolean: return std::get<bool>(v_) ? -1.0 : 0.0;  // True is -1 as a number
+    }
+    return std::nullopt;
+}
+
+double Value::ToNumberOr(double fallback) const {
+    return ToNumber().value_or(fallback);
+}
+
+bool Value::Equals(double number) const {
+    if (IsEmpty()) return number == 0;
+    auto mine = ToNumber();
+    return mine && *mine == number;
+}
+
+std::string Value::ToText() const {
+    switch (kind()) {
+    case Kind::Empty: return {};
+    case Kind::Text: return std::get<std::string>(v_);
+    case Kind::Integer: return std::to_string(std::get<std::int16_t>(v_));
+    case Kind::Single: return FormatSingle(std::get<float>(v_));
+    case Kind::Boolean: return std::get<bool>(v_) ? "True" : "False";
+    }
+    return {};
+}
+
+std::optional<bool> Value::ToBoolean() const {
+    if (const auto* text = std::get_if<std::string>(&v_)) {
+        std::string_view t = TrimBlanks(*text);
+        auto equalsNoCase = [t](std::string_view word) {
+            if (t.size() != word.size()) return false;
+            for (std::size_t i = 0; i < t.size(); ++i) {
+                char c = t[i];
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+                if (c != word[i]) return false;
+            }
+            return true;
+        };
+        if (equalsNoCase("true")) return true;
+        if (equalsNoCase("false")) return false;
+    }
+    if (const auto* flag = std::get_if<bool>(&v_)) return *flag;
+    auto number = ToNumber();
+    if (!number) return std::nullopt;
+    return *number != 0;
+}
+
+std::string Value::ToFileLine() const {
+    switch (kind()) {
+    case Kind::Integer:
+    case Kind::Single: {
+        double number = *ToNumber();
+        std::string text = ToText();
+        // A number's line: a blank where a minus sign would stand, digits, a blank.
+        return (number < 0 ? text : " " + text) + " ";
+    }
+    default: return ToText();
+    }
+}
+
+const std::string* Value::TextIf() const {
+    return std::get_if<std::string>(&v_);
+}
+
+std::string& Value::MutableText() {
+    if (auto* text = std::get_if<std::string>(&v_)) return *text;
+    return v_.emplace<std::string>();
+}
+
+std::string FormatSingle(float number) {
+    if (number == 0) return "0";  // also -0
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 7);
+    if (ec != std::errc()) return "0";
+    std::string text(buffer, end);
+    for (char& c : text) {
+        if (c == 'e') c = 'E';
+    }
+    return text;
+}
+
+std::optional<std::uint32_t> ColorFromText(std::string_view text) {
+    auto number = ParseNumber(text);
+    if (!number) return std::nullopt;
+    double rounded = std::nearbyint(*number);  // to even on a tie, as a 32-bit conversion rounds
+    if (rounded < 0 || rounded > static_cast<double>(std::numeric_limits<std::uint32_t>::max())) return std::nullopt;
+    return static_cast<std::uint32_t>(rounded);
+}
+
+}  // namespace qv

@@ -1,0 +1,107 @@
+// Opening and closing the program's windows, and the message loop.
+#include "application.h"
+
+#include "clockwindow.h"
+#include "startup.h"
+#if QV_HAVE_DIALOGS
+#include "dialogs/dialogs.h"
+#endif
+
+namespace qv::win {
+namespace {
+
+struct WindowSearch {
+    HINSTANCE instance;
+    bool found = false;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowSearch*>(lp);
+    // Our windows are created with our instance; owned windows (tool tips)
+    // and the system's helper windows do not keep the program alive.
+    if (GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
+    if (reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE)) != search->instance) return TRUE;
+    search->found = true;
+    return FALSE;
+}
+
+}  // namespace
+
+Application::Application(HINSTANCE instance, ProcessServices& process) : instance_(instance), process_(process) {}
+
+Application::~Application() = default;
+
+void Application::LoadVr() {
+    if (!app_) return;
+    // Loading a window that is loaded already does nothing.
+    if (vr_ && vr_->IsOpen()) return;
+    if (vr_) closed_.push_back(std::move(vr_));
+    vr_ = std::make_unique<StartupWindow>(*app_, *this);
+    vr_->Load();
+}
+
+void Application::CloseVr() {
+    if (vr_ && vr_->IsOpen()) vr_->Close();
+}
+
+void Application::LoadClockWindow() {
+    if (!app_) return;
+    ClockStyle style = app_->model.LayoutSwitch.Equals(0) ? ClockStyle::QV1 : ClockStyle::QV2;
+    if (clock_) closed_.push_back(std::move(clock_));
+    clock_ = std::make_unique<ClockWindow>(*app_, *this, process_, style);
+    clock_->Load();
+}
+
+void Application::OpenHenko() {
+#if QV_HAVE_DIALOGS
+    if (app_) OpenHenkoWindow(*app_);
+#endif
+}
+
+void Application::OpenSyoki() {
+#if QV_HAVE_DIALOGS
+    if (app_) OpenSyokiWindow(*app_);
+#endif
+}
+
+void Application::OpenVerInfo() {
+#if QV_HAVE_DIALOGS
+    if (app_) OpenVerInfoWindow(*app_);
+#endif
+}
+
+void Application::WindowGone() {
+    // A window may go inside a sent message (a system close), which returns
+    // through GetMessage rather than DispatchMessage: wake the loop.
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void Application::CollectClosed() {
+    std::erase_if(closed_, [](const std::unique_ptr<ProgramWindow>& w) { return !w->IsOpen(); });
+    if (vr_ && !vr_->IsOpen()) vr_.reset();
+    if (clock_ && !clock_->IsOpen()) clock_.reset();
+}
+
+bool Application::AnyWindowLeft() const {
+    WindowSearch search{instance_};
+    EnumThreadWindows(GetCurrentThreadId(), FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int Application::Run() {
+    MSG msg;
+    while (AnyWindowLeft()) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        // After each handler: free what has closed; the loop test ends the
+        // process when no window remains. A hand-over inside one handler
+        // (the clock closing, Vr opening the next) never gets here between.
+        CollectClosed();
+    }
+    CollectClosed();
+    return 0;
+}
+
+}  // namespace qv::win

@@ -1,0 +1,368 @@
+// QV1/QV2: load, tick, resize, unload and the mouse commands.
+#include "clockwindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "../core/layout.h"
+#include "../core/settings_files.h"
+#include "common/text.h"
+#include "common/twips.h"
+#include "font_check.h"
+#include "placement.h"
+
+namespace qv::win {
+namespace {
+
+// Defaults of the values a settings file may hold as text that is not a
+// number: such a value counts as its default and never stops the load.
+constexpr double kDefaultFieldWidth = 1095, kDefaultFieldHeight = 180;
+constexpr double kDefaultWinWidth = 1410, kDefaultWinHeight = 885;
+constexpr double kDefaultFontSize = 8;
+constexpr std::uint32_t kDefaultSummerColor = 12648447;
+constexpr std::uint32_t kDefaultWorkColor = 16711680;
+
+double NumberOr(const Value& value, double fallback) { return value.ToNumber().value_or(fallback); }
+
+COLORREF ColorOr(const std::string& text, std::uint32_t fallback) {
+    return ToColorRef(ColorFromText(text).value_or(fallback));
+}
+
+double PositiveOr(const Value& value, double fallback) {
+    double n = NumberOr(value, fallback);
+    return n > 0 ? n : fallback;
+}
+
+}  // namespace
+
+ClockWindow::ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style)
+    : app_(app), application_(application), process_(process), style_(style) {}
+
+ClockWindow::~ClockWindow() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void ClockWindow::Load() {
+    const wchar_t* name = ClassName(style_);
+    RegisterWindowClass(app_.instance, name, &Proc, CS_DBLCLKS);
+    dpi_ = ScreenDpi();
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        labels_[static_cast<std::size_t>(NameLabel(n))] = RowLabel{};
+        labels_[static_cast<std::size_t>(TimeLabel(n))] = RowLabel{};
+    }
+    // QV1: a sizing frame without caption or title bar; QV2: no border at all.
+    // Both are tool windows, so neither has a taskbar button.
+    DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
+    CreateWindowExW(WS_EX_TOOLWINDOW, name, L"", style, 0, 0, 0, 0, nullptr, nullptr, app_.instance, this);
+    if (!hwnd_) return;
+    ApplyFontFace();
+    CreateToolTips();
+    SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr);
+    Form_Load();
+}
+
+void ClockWindow::Close() {
+    if (!hwnd_) return;
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form_Unload();
+    }
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void ClockWindow::Form_Load() {
+    SettingsModel& model = app_.model;
+    // 1. The application help file.
+    helpFile_ = app_.programFolder / L"Qv_help.hlp";
+    // 2.
+    model.ClockLoaded = Value::Integer(1);
+    // 3. One copy per session.
+    if (process_.AnotherCopyRunning()) {
+        app_.messages.Show(hwnd_, L"既に起動されています", L"QV", MB_OK);
+        process_.EndProgram();
+        return;
+    }
+    // 4. A stored form state other than 0 no longer leaves the window loaded
+    //    but hidden: the load goes on and shows it like any other.
+    // 5. Background picture (opaque display only); one that cannot be loaded leaves none.
+    if (Value::Text(model.Transparent).ToNumber().value_or(0) == 0) {
+        picture_ = Picture::FromFile(Widen(model.PicturePath.ToText()));
+    } else {
+        picture_ = Picture();
+    }
+    // 6. Captions.
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        labels_[static_cast<std::size_t>(NameLabel(n))].caption = Widen(model.PlaceName[n]);
+        tick_.nameCaption[static_cast<std::size_t>(n - 1)] = model.PlaceName[n];
+    }
+    // 7. Colours: names, then times.
+    COLORREF nameColor = ColorOr(model.NameColor, 0);
+    COLORREF timeColor = ColorOr(model.TimeColor, 0);
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        labels_[static_cast<std::size_t>(NameLabel(n))].color = nameColor;
+        tick_.nameColor[static_cast<std::size_t>(n - 1)] = nameColor;
+    }
+    for (int n = 1; n <= kPlaceCount; ++n) labels_[static_cast<std::size_t>(TimeLabel(n))].color = timeColor;
+    // 8. Label widths, then heights.
+    double width = PositiveOr(model.FieldWidth, kDefaultFieldWidth);
+    double height = PositiveOr(model.FieldHeight, kDefaultFieldHeight);
+    for (auto& label : labels_) label.width = width;
+    for (auto& label : labels_) label.height = height;
+    // 9. Position and size (Top, Height, Width, Left); empty counts as 0. A
+    //    place wholly off every monitor comes back onto the nearest one.
+    double top = NumberOr(model.WinTop, 0);
+    double winHeight = PositiveOr(model.WinHeight, kDefaultWinHeight);
+    double winWidth = PositiveOr(model.WinWidth, kDefaultWinWidth);
+    double left = NumberOr(model.WinLeft, 0);
+    RECT r = TwipsRect(left, top, winWidth, winHeight, dpi_);
+    r = KeepOnScreen(r);
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // 10. Summer-time colour of the time labels.
+    COLORREF summerColor = ColorOr(model.SummerColor, kDefaultSummerColor);
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        if (model.SummerTime[n].Equals(1)) labels_[static_cast<std::size_t>(TimeLabel(n))].color = summerColor;
+    }
+    // 11. Show, not modal.
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    // 12. Font size, bold, italic, then face (FontErrorTrap for a face the
+    //     labels cannot take: the other three stay applied).
+    double size = NumberOr(model.FontSize, kDefaultFontSize);
+    font_.size = (size > 0 && size <= 1638) ? size : kDefaultFontSize;
+    font_.bold = model.FontBold.ToBoolean().value_or(false);
+    font_.italic = model.FontItalic.ToBoolean().value_or(false);
+    std::wstring face = Widen(model.FontName.ToText());
+    bool faceUsable = FontFaceUsable(face);
+    if (faceUsable) font_.face = face;
+    ApplyFontFace();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    if (!faceUsable) {
+        app_.messages.Show(hwnd_, L"このフォントは対応していません。他フォントに設定してください。", L"フォントエラー",
+                           MB_OK | MB_ICONEXCLAMATION);
+        model.FontName = Value::Text("ＭＳ ゴシック");
+    }
+}
+
+void ClockWindow::ApplyFontFace() {
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(std::lround(font_.size * dpi_ / 72.0));
+    lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font_.italic ? TRUE : FALSE;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    wcsncpy(lf.lfFaceName, font_.face.c_str(), LF_FACESIZE - 1);
+    HFONT created = CreateFontIndirectW(&lf);
+    if (created) hfont_.reset(created);
+}
+
+void ClockWindow::Form_Resize() {
+    RECT outer;
+    GetWindowRect(hwnd_, &outer);
+    SettingsModel& model = app_.model;
+    LayoutRows(model, PixelsToTwips(outer.right - outer.left, dpi_));
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        RowLabel& name = labels_[static_cast<std::size_t>(NameLabel(n))];
+        name.left = model.NameLeft[n];
+        name.top = model.NameTop[n];
+        RowLabel& time = labels_[static_cast<std::size_t>(TimeLabel(n))];
+        time.left = model.TimeLeft[n];
+        time.top = model.TimeTop[n];
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ClockWindow::Timer1_Timer() {
+    ClockTick(app_.model, app_.clock, tick_);
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        auto i = static_cast<std::size_t>(n - 1);
+        RowLabel& time = labels_[static_cast<std::size_t>(TimeLabel(n))];
+        const std::string& caption = tick_.timeCaption[i];
+        // Compare before widening: the tick runs ten times a second and the
+        // caption changes once a minute with the default format.
+        if (caption != shownTimes_[i]) {
+            shownTimes_[i] = caption;
+            time.caption = Widen(caption);
+            InvalidateLabel(time);
+        }
+        RowLabel& name = labels_[static_cast<std::size_t>(NameLabel(n))];
+        COLORREF color = ToColorRef(tick_.nameColor[i]);
+        if (color != name.color) {
+            name.color = color;
+            InvalidateLabel(name);
+        }
+    }
+}
+
+void ClockWindow::InvalidateLabel(const RowLabel& label) {
+    ++tickRepaints_;
+    RECT r = LabelPixels(label);
+    InvalidateRect(hwnd_, &r, FALSE);
+}
+
+RECT ClockWindow::LabelPixels(const RowLabel& label) const {
+    return TwipsRect(label.left, label.top, label.width, label.height, dpi_);
+}
+
+void ClockWindow::SaveWindowSettings() {
+    if (auto error = WriteWindow(app_.model, app_.programFolder)) ShowSaveError(app_, hwnd_, *error);
+}
+
+void ClockWindow::Form_Unload() {
+    SettingsModel& model = app_.model;
+    RECT outer;
+    GetWindowRect(hwnd_, &outer);
+    model.WinTop = Value::Single(static_cast<float>(PixelsToTwips(outer.top, dpi_)));
+    model.WinWidth = Value::Single(static_cast<float>(PixelsToTwips(outer.right - outer.left, dpi_)));
+    model.WinHeight = Value::Single(static_cast<float>(PixelsToTwips(outer.bottom - outer.top, dpi_)));
+    model.WinLeft = Value::Single(static_cast<float>(PixelsToTwips(outer.left, dpi_)));
+    SaveWindowSettings();
+    app_.windows.CloseVr();
+}
+
+void ClockWindow::OP1_DblClick() {
+    app_.model.FormState = Value::Integer(0);
+    SaveWindowSettings();
+    Close();
+    app_.windows.CloseVr();
+}
+
+void ClockWindow::OP2_DblClick() {
+    SettingsModel& model = app_.model;
+    model.RestartFlag = Value::Integer(1);
+    model.FormState = Value::Integer(0);
+    model.LayoutSwitch = Value::Integer(model.LayoutSwitch.Equals(0) ? 1 : 0);
+    Close();
+    // The restart pass of Vr opens the other window before this handler returns.
+    app_.windows.LoadVr();
+}
+
+void ClockWindow::OP3_DblClick() {
+    app_.model.FormState = Value::Integer(0);
+    SaveWindowSettings();
+    Close();
+    app_.windows.OpenHenko();
+    app_.windows.CloseVr();
+}
+
+void ClockWindow::MouseDown(int button) {
+    if (button == 1) {
+        // The system's move loop, as if the press were on a title bar; it
+        // returns when the button is released. Declared narrow on purpose:
+        // the position comes from the press message itself.
+        ReleaseCapture();
+        SendMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    }
+    if (!hwnd_) return;  // closed while the move loop ran
+    ShowWindow(hwnd_, SW_HIDE);
+    ShowWindow(hwnd_, SW_SHOW);
+}
+
+int ClockWindow::ButtonAt(POINT client) const {
+    for (int b = 0; b < 3; ++b) {
+        RECT r = TwipsRect(0, kButtons[b].top, kButtonSize, kButtonSize, dpi_);
+        if (PtInRect(&r, client)) return b + 1;
+    }
+    return 0;
+}
+
+void ClockWindow::OnButtonPress(int button, LPARAM lp) {
+    POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    // The buttons answer double-clicks only; a press on them does nothing.
+    if (ButtonAt(pt) != 0) return;
+    MouseDown(button);
+}
+
+void ClockWindow::CreateToolTips() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    // Owned by the clock window: it goes with it and is no window of its own.
+    toolTips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                    app_.instance, nullptr));
+    if (!toolTips_) return;
+    for (int b = 0; b < 3; ++b) {
+        TTTOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.uFlags = TTF_SUBCLASS;
+        info.hwnd = hwnd_;
+        info.uId = static_cast<UINT_PTR>(b + 1);
+        info.rect = TwipsRect(0, kButtons[b].top, kButtonSize, kButtonSize, dpi_);
+        info.lpszText = const_cast<wchar_t*>(kButtons[b].tip);
+        SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintScope paint(hwnd_);
+        PaintBuffered(paint.dc(), paint.rect());
+        return 0;
+    }
+    case WM_PRINTCLIENT: {
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        Paint(reinterpret_cast<HDC>(wp), client);
+        return 0;
+    }
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_GETMINMAXINFO:
+        // No minimum size of our own: the frame alone limits it.
+        reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{1, 1};
+        return 0;
+    case WM_TIMER:
+        if (wp == kTimer1) Timer1_Timer();
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnButtonPress(1, lp);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        OnButtonPress(2, lp);
+        return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        OnButtonPress(4, lp);
+        return 0;
+    case WM_LBUTTONDBLCLK: {
+        POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        switch (ButtonAt(pt)) {
+        case 1: OP1_DblClick(); break;
+        case 2: OP2_DblClick(); break;
+        case 3: OP3_DblClick(); break;
+        default: MouseDown(1); break;  // a quick second press on the surface drags too
+        }
+        return 0;
+    }
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The session ends without a WM_CLOSE: store the place all the same.
+        if (wp && !unloaded_) {
+            unloaded_ = true;
+            Form_Unload();
+        }
+        return 0;
+    default:
+        return DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+}
+
+void ClockWindow::OnDestroyed() {
+    toolTips_.release();  // destroyed with its owner
+    // The application frees this object once the handler stack has unwound.
+    application_.WindowGone();
+}
+
+}  // namespace qv::win

@@ -1,0 +1,98 @@
+// The clock windows QV1 (thin sizing frame) and QV2 (no border): ten places
+// as windowless labels, three circular buttons, the 100 ms tick, the column
+// layout and the mouse commands.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "../core/clock_tick.h"
+#include "app_context.h"
+#include "application.h"
+#include "clock_labels.h"
+#include "common/handles.h"
+#include "picture.h"
+#include "platform.h"
+#include "window_class.h"
+
+namespace qv::win {
+
+enum class ClockStyle { QV1, QV2 };
+
+class ClockWindow final : public ProgramWindow, public WindowProcedure<ClockWindow> {
+public:
+    static constexpr UINT_PTR kTimer1 = 1;
+    static constexpr UINT kTimer1Interval = 100;
+
+    ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style);
+    ~ClockWindow() override;
+
+    static const wchar_t* ClassName(ClockStyle style) { return style == ClockStyle::QV1 ? L"QV1" : L"QV2"; }
+
+    // Creates the window (hidden) and runs Form_Load, which shows it.
+    void Load();
+    // Closes the window: Form_Unload, then the window goes.
+    void Close();
+    bool IsOpen() const override { return hwnd_ != nullptr; }
+    ClockStyle style() const { return style_; }
+
+    // What the window shows, for the paint routine and for tests.
+    const RowLabel& Label(int index) const { return labels_[static_cast<std::size_t>(index)]; }
+    static int NameLabel(int n) { return n - 1; }         // L1 .. L10
+    static int TimeLabel(int n) { return 9 + n; }         // T1 .. T10
+    const LabelFont& Font() const { return font_; }
+    bool HasPicture() const { return static_cast<bool>(picture_); }
+    // Label repaints requested by the tick (a caption or colour that really changed).
+    long TickRepaints() const { return tickRepaints_; }
+    const std::filesystem::path& HelpFile() const { return helpFile_; }
+
+    // Draws the whole client area: background, picture, circles, labels.
+    void Paint(HDC dc, const RECT& area) const;
+    // Paint through an off-screen bitmap, so a tick never flickers.
+    void PaintBuffered(HDC dc, const RECT& area) const;
+
+private:
+    friend class WindowProcedure<ClockWindow>;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void OnDestroyed();
+
+    void Form_Load();
+    void Form_Resize();
+    void Timer1_Timer();
+    void Form_Unload();
+    void OP1_DblClick();
+    void OP2_DblClick();
+    void OP3_DblClick();
+    // Form_MouseDown, L1_MouseDown .. L10_MouseDown, T1_MouseDown .. T10_MouseDown.
+    void MouseDown(int button);
+
+    // Which button area (1..3) holds a client point, 0 for none.
+    int ButtonAt(POINT client) const;
+    void OnButtonPress(int button, LPARAM lp);
+    void CreateToolTips();
+    void ApplyFontFace();
+    void SaveWindowSettings();
+    void InvalidateLabel(const RowLabel& label);
+    RECT LabelPixels(const RowLabel& label) const;
+
+    AppContext& app_;
+    Application& application_;
+    ProcessServices& process_;
+    ClockStyle style_;
+    int dpi_ = 96;
+    bool unloaded_ = false;
+    std::filesystem::path helpFile_;
+    std::array<RowLabel, 20> labels_;
+    LabelFont font_;
+    UniqueFont hfont_;
+    Picture picture_;
+    RowLabels tick_;  // the tick's view of the rows (UTF-8)
+    std::array<std::string, kPlaceCount> shownTimes_;  // time captions on screen, as the tick wrote them
+    long tickRepaints_ = 0;
+    UniqueWindow toolTips_;
+};
+
+}  // namespace qv::win

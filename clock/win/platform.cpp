@@ -1,0 +1,47 @@
+// The real process services: named mutex, ExitProcess, GetLocalTime, MessageBoxW.
+#include "platform.h"
+
+#include <vector>
+
+namespace qv::win {
+
+SingleInstance::SingleInstance(std::wstring name) : name_(std::move(name)) {}
+
+bool SingleInstance::AnotherCopyRunning() {
+    // Every clock window load asks again; once this copy holds the mutex the
+    // answer stays no.
+    if (mutex_) return false;
+    HANDLE h = CreateMutexW(nullptr, FALSE, name_.c_str());
+    DWORD error = GetLastError();
+    if (!h) return error == ERROR_ACCESS_DENIED;  // exists, held by another security context of this session
+    if (error == ERROR_ALREADY_EXISTS) {
+        CloseHandle(h);
+        return true;
+    }
+    mutex_.reset(h);
+    return false;
+}
+
+void SystemProcess::EndProgram() { ExitProcess(0); }
+
+CivilTime SystemClock::Now() const {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return CivilTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+int SystemMessages::Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {
+    return MessageBoxW(owner, text.c_str(), title.c_str(), flags);
+}
+
+std::filesystem::path ProgramFolder() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return std::filesystem::current_path();
+        if (n < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), n)).parent_path();
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace qv::win

@@ -1,0 +1,33 @@
+// Reads VS_FIXEDFILEINFO straight from the resource, without version.dll.
+#include "version_info.h"
+
+#include <cstring>
+
+namespace qv::win {
+
+std::optional<ProgramVersion> ReadProgramVersion(HMODULE module) {
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), reinterpret_cast<LPCWSTR>(RT_VERSION));
+    if (!info) return std::nullopt;
+    HGLOBAL loaded = LoadResource(module, info);
+    const auto* data = static_cast<const unsigned char*>(loaded ? LockResource(loaded) : nullptr);
+    DWORD size = SizeofResource(module, info);
+    if (!data) return std::nullopt;
+    // The fixed part follows the "VS_VERSION_INFO" key on a 32-bit boundary;
+    // its signature marks it.
+    for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+        VS_FIXEDFILEINFO fixed;
+        std::memcpy(&fixed, data + at, sizeof fixed);
+        if (fixed.dwSignature == 0xFEEF04BD) {
+            return ProgramVersion{HIWORD(fixed.dwFileVersionMS), LOWORD(fixed.dwFileVersionMS),
+                                  HIWORD(fixed.dwFileVersionLS)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::wstring VersionLabel(const ProgramVersion& version) {
+    return L"Ver. " + std::to_wstring(version.major) + L"." + std::to_wstring(version.minor) + L"." +
+           std::to_wstring(version.revision);
+}
+
+}  // namespace qv::win

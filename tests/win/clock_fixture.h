@@ -1,0 +1,98 @@
+// A temporary program folder with its own settings files, fake platform
+// services, and one Application whose windows live in the test's process.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "application.h"
+#include "clockwindow.h"
+#include "startup.h"
+
+namespace qv::win::test {
+
+class FakeClock final : public ClockSource {
+public:
+    CivilTime now{2026, 12, 7, 10, 30, 0};
+    CivilTime Now() const override { return now; }
+};
+
+struct ShownMessage {
+    std::wstring text, title;
+    UINT flags;
+};
+
+class FakeMessages final : public MessageService {
+public:
+    std::vector<ShownMessage> shown;
+    int Show(HWND, const std::wstring& text, const std::wstring& title, UINT flags) override {
+        shown.push_back({text, title, flags});
+        return IDOK;
+    }
+};
+
+class FakeProcess final : public ProcessServices {
+public:
+    bool anotherCopy = false;
+    int ended = 0;
+    bool AnotherCopyRunning() override { return anotherCopy; }
+    void EndProgram() override { ++ended; }
+};
+
+class NoChoosers final : public Choosers {
+public:
+    std::optional<COLORREF> ChooseColor(HWND, COLORREF) override { return std::nullopt; }
+    std::optional<FontChoice> ChooseFont(HWND, const FontChoice&) override { return std::nullopt; }
+    std::optional<std::wstring> ChooseOpenFile(HWND, const std::wstring&) override { return std::nullopt; }
+    void ShowHelp(HWND, const std::wstring&) override {}
+};
+
+// Lines of a settings file, written as the program's files are: code page
+// 932, CR LF after every line.
+void WriteSettingsFile(const std::filesystem::path& file, const std::vector<std::string>& utf8Lines);
+std::string ReadBytes(const std::filesystem::path& file);
+std::string Sjis(const std::string& utf8);
+// The window file of a clock at the given place (twips), as the program writes it.
+std::vector<std::string> WindowFile(const std::string& formState, double top, double height, double width,
+                                    double left, const std::string& layout);
+// A display file with the first-run defaults; callers change single lines.
+std::vector<std::string> DefaultDisplayFile();
+// A places file from up to ten rows of name, difference, start, end, summer.
+struct PlaceRow {
+    std::string name, diff, start, end, summer = " 0 ";
+};
+std::vector<std::string> PlacesFile(const std::vector<PlaceRow>& rows);
+
+class ClockTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::filesystem::path File(const char* name) const { return folder_ / name; }
+    // Opens Vr and lets its timer fire at once: the first-run pass.
+    ClockWindow& StartFirstRun();
+    // Runs the clock window's timer once.
+    void Tick();
+    void Pump();
+    RECT OuterRect() const;
+    // Client point (pixels) of a twips position.
+    static LPARAM ClientPoint(double xTwips, double yTwips);
+    // The colour of a client pixel as the window paints itself.
+    COLORREF PixelAt(HWND hwnd, int x, int y) const;
+
+    std::filesystem::path folder_;
+    SettingsModel model_;
+    FakeClock clock_;
+    FakeMessages messages_;
+    FakeProcess process_;
+    NoChoosers choosers_;
+    std::unique_ptr<Application> application_;
+    std::unique_ptr<AppContext> app_;
+};
+
+}  // namespace qv::win::test

@@ -1,0 +1,175 @@
+// Settings the window cannot use as they stand: a font face, values that are
+// not numbers, pictures, a place off every monitor, a save that fails.
+#include "clock_fixture.h"
+
+#include <fstream>
+
+#include "common/text.h"
+#include "common/twips.h"
+
+namespace qv::win::test {
+namespace {
+
+using FaultsTest = ClockTest;
+
+std::vector<std::string> DisplayWithFont(const std::string& face, const std::string& bold, const std::string& italic,
+                                         const std::string& size) {
+    auto d = DefaultDisplayFile();
+    d[15] = bold;
+    d[16] = italic;
+    d[17] = face;
+    d[18] = size;
+    return d;
+}
+
+TEST_F(FaultsTest, MissingFontFaceShowsTheMessageAndKeepsSizeBoldItalic) {
+    WriteSettingsFile(File("STEI1.QV"), DisplayWithFont("存在しないフォント", "True", "True", " 12 "));
+    ClockWindow& clock = StartFirstRun();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, L"このフォントは対応していません。他フォントに設定してください。");
+    EXPECT_EQ(messages_.shown[0].title, L"フォントエラー");
+    EXPECT_EQ(messages_.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_TRUE(IsWindowVisible(clock.hwnd()));
+    EXPECT_EQ(clock.Font().size, 12);
+    EXPECT_TRUE(clock.Font().bold);
+    EXPECT_TRUE(clock.Font().italic);
+    EXPECT_EQ(clock.Font().face, L"ＭＳ Ｐゴシック") << "the previous face stays";
+    EXPECT_EQ(model_.FontName.ToText(), "ＭＳ ゴシック");
+    // Only in memory: the display file still names the face it had.
+    EXPECT_NE(ReadBytes(File("STEI1.QV")).find(Sjis("存在しないフォント")), std::string::npos);
+}
+
+TEST_F(FaultsTest, EmptyAndOverlongFacesAreRefusedAndInstalledOnesTaken) {
+    struct Case {
+        std::string face;
+        bool usable;
+    } cases[] = {{"", false},
+                 {std::string(32, 'A'), false},
+                 {"ＭＳ ゴシック", true},
+                 {"ＭＳ Ｐゴシック", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.face);
+        messages_.shown.clear();
+        model_ = SettingsModel{};
+        WriteSettingsFile(File("STEI1.QV"), DisplayWithFont(c.face, "False", "False", " 9 "));
+        if (application_->Clock()) application_->Clock()->Close();
+        Pump();
+        ClockWindow& clock = StartFirstRun();
+        EXPECT_EQ(messages_.shown.size(), c.usable ? 0u : 1u);
+        if (c.usable) EXPECT_EQ(clock.Font().face, Widen(c.face));
+        EXPECT_EQ(clock.Font().size, 9);
+    }
+}
+
+TEST_F(FaultsTest, ValuesThatAreNotNumbersCountAsTheirDefaults) {
+    auto d = DefaultDisplayFile();
+    d[1] = "赤";        // name colour
+    d[8] = "yes";       // transparent
+    d[12] = "high";     // field height
+    d[13] = "wide";     // field width
+    d[18] = "big";      // font size
+    WriteSettingsFile(File("STEI1.QV"), d);
+    WriteSettingsFile(File("STEI2.QV"), {"フォーム情報", "x", "位置サイズ情報", "top", " 885 ", "?", " 3000 ",
+                                         "フォーム切替情報", ""});
+    ClockWindow& clock = StartFirstRun();
+    EXPECT_TRUE(IsWindowVisible(clock.hwnd()));
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(clock.Label(ClockWindow::NameLabel(1)).color, RGB(0, 0, 0));
+    EXPECT_EQ(clock.Label(ClockWindow::NameLabel(1)).width, 1095);
+    EXPECT_EQ(clock.Label(ClockWindow::NameLabel(1)).height, 180);
+    EXPECT_EQ(clock.Font().size, 8);
+    RECT r = OuterRect();
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.left, TwipsToPixels(3000));
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(1410));
+    Tick();
+    EXPECT_EQ(clock.Label(ClockWindow::TimeLabel(1)).caption, L"12/07 10:30");
+}
+
+TEST_F(FaultsTest, APictureThatCannotBeLoadedLeavesNone) {
+    std::ofstream(File("broken.jpg"), std::ios::binary) << "not a picture at all";
+    auto d = DefaultDisplayFile();
+    d[6] = Narrow(File("broken.jpg").wstring());
+    WriteSettingsFile(File("STEI1.QV"), d);
+    ClockWindow& clock = StartFirstRun();
+    EXPECT_FALSE(clock.HasPicture());
+    EXPECT_TRUE(IsWindowVisible(clock.hwnd()));
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+// A 20 x 4 24-bit bitmap of one colour.
+void WriteBitmap(const std::filesystem::path& file, COLORREF color) {
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    const int w = 20, h = 4, row = 60;
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + row * h;
+    ih.biSize = sizeof ih;
+    ih.biWidth = w;
+    ih.biHeight = h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&ih), sizeof ih);
+    for (int i = 0; i < w * h; ++i) {
+        char bgr[3] = {static_cast<char>(GetBValue(color)), static_cast<char>(GetGValue(color)),
+                       static_cast<char>(GetRValue(color))};
+        out.write(bgr, 3);
+    }
+}
+
+TEST_F(FaultsTest, PictureDrawnUnscaledAtTheTopLeftOnlyWhenOpaque) {
+    WriteBitmap(File("back.bmp"), RGB(10, 200, 30));
+    auto d = DefaultDisplayFile();
+    d[6] = Narrow(File("back.bmp").wstring());
+    WriteSettingsFile(File("STEI1.QV"), d);
+    ClockWindow& clock = StartFirstRun();
+    ASSERT_TRUE(clock.HasPicture());
+    // Right of the circles the picture shows; it ends after its twenty
+    // pixels and four rows, unscaled.
+    EXPECT_EQ(PixelAt(clock.hwnd(), 12, 1), RGB(10, 200, 30));
+    EXPECT_EQ(PixelAt(clock.hwnd(), 19, 3), RGB(10, 200, 30));
+    EXPECT_EQ(PixelAt(clock.hwnd(), 22, 1), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(PixelAt(clock.hwnd(), 12, 4), GetSysColor(COLOR_BTNFACE));
+
+    clock.Close();
+    Pump();
+    d[8] = "1";  // transparent display: no picture
+    WriteSettingsFile(File("STEI1.QV"), d);
+    model_.RestartFlag = Value::Integer(1);
+    application_->LoadVr();
+    ASSERT_TRUE(application_->Clock());
+    EXPECT_FALSE(application_->Clock()->HasPicture());
+}
+
+TEST_F(FaultsTest, APlaceOffEveryMonitorComesBackOntoTheNearestOne) {
+    WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", -90000, 885, 1410, 300000, ""));
+    StartFirstRun();
+    RECT r = OuterRect();
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info);
+    EXPECT_EQ(r.right, info.rcWork.right);
+    EXPECT_EQ(r.top, info.rcWork.top);
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(1410));
+}
+
+TEST_F(FaultsTest, AFailedSaveIsReportedAndTheProgramGoesOn) {
+    WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1200, 885, 1410, 3000, ""));
+    StartFirstRun();
+    // A folder where the window file should be: no file can replace it.
+    std::filesystem::remove(File("STEI2.QV"));
+    std::filesystem::create_directory(File("STEI2.QV"));
+    SendMessageW(application_->Clock()->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(67, 187));
+    Pump();
+    ASSERT_GE(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].title, L"QV");
+    EXPECT_NE(messages_.shown[0].text.find(L"STEI2.QV"), std::wstring::npos);
+    ASSERT_TRUE(application_->Clock()) << "the switch went on after the failed save";
+    EXPECT_EQ(application_->Clock()->style(), ClockStyle::QV2);
+    EXPECT_TRUE(std::filesystem::is_directory(File("STEI2.QV")));
+}
+
+}  // namespace
+}  // namespace qv::win::test

@@ -1,0 +1,99 @@
+// The clock tick in the window: place times, summer time, business-hours
+// colours, empty rows, and how often a label really repaints.
+#include "clock_fixture.h"
+
+namespace qv::win::test {
+namespace {
+
+constexpr COLORREF kWork = RGB(0, 0, 255);        // 16711680
+constexpr COLORREF kName = RGB(0, 0, 0);
+constexpr COLORREF kSummer = RGB(255, 255, 192);  // 12648447
+constexpr COLORREF kTime = RGB(0, 128, 0);        // 32768
+
+class TickTest : public ClockTest {
+protected:
+    ClockWindow& Start(const std::vector<PlaceRow>& rows) {
+        WriteSettingsFile(File("STEI.QV"), PlacesFile(rows));
+        auto display = DefaultDisplayFile();
+        display[4] = "32768";  // time colour
+        WriteSettingsFile(File("STEI1.QV"), display);
+        return StartFirstRun();
+    }
+    std::wstring Time(int n) { return application_->Clock()->Label(ClockWindow::TimeLabel(n)).caption; }
+    COLORREF NameColor(int n) { return application_->Clock()->Label(ClockWindow::NameLabel(n)).color; }
+    COLORREF TimeColor(int n) { return application_->Clock()->Label(ClockWindow::TimeLabel(n)).color; }
+    void At(int hour, int minute) { clock_.now = CivilTime{2026, 12, 7, hour, minute, 0}; }
+};
+
+TEST_F(TickTest, PlaceTimesFromTheLocalClock) {
+    At(10, 30);
+    ClockWindow& clock = Start({{"ホノルル", "-14", "", ""},
+                                {"ムンバイ", " 5.5 ", "", ""},
+                                {"ロンドン", "0", "", "", " 1 "},
+                                {"東京", "", "", ""}});
+    EXPECT_EQ(TimeColor(3), kSummer) << "summer time colours the label from the first showing";
+    EXPECT_EQ(TimeColor(1), kTime);
+    EXPECT_TRUE(Time(1).empty());
+    Tick();
+    EXPECT_EQ(Time(1), L"12/06 20:30");
+    EXPECT_EQ(Time(2), L"12/07 16:00");
+    EXPECT_EQ(Time(3), L"12/07 11:30");
+    EXPECT_EQ(Time(4), L"12/07 10:30");
+    At(10, 0);
+    Tick();
+    EXPECT_EQ(Time(2), L"12/07 15:30");
+    EXPECT_EQ(TimeColor(3), kSummer) << "the tick never touches the time colours";
+    (void)clock;
+}
+
+TEST_F(TickTest, BusinessHoursAreInclusiveToTheMinuteAndNeverWrapMidnight) {
+    At(8, 59);
+    Start({{"本社", "0", "9:00", "17:00"}, {"夜勤", "0", "22:00", "6:00"}, {"未設定", "0", "9:00", ""}});
+    Tick();
+    EXPECT_EQ(NameColor(1), kName);
+    At(9, 0);
+    Tick();
+    EXPECT_EQ(NameColor(1), kWork);
+    At(17, 0);
+    Tick();
+    EXPECT_EQ(NameColor(1), kWork);
+    At(17, 1);
+    Tick();
+    EXPECT_EQ(NameColor(1), kName);
+    for (int hour : {23, 2, 5, 12}) {
+        At(hour, 0);
+        Tick();
+        EXPECT_EQ(NameColor(2), kName) << "22:00-06:00 at " << hour;
+        EXPECT_EQ(NameColor(3), kName) << "an empty end keeps the name colour, at " << hour;
+    }
+}
+
+TEST_F(TickTest, AnEmptyNameLeavesBothLabelsBlankButKeepsItsRow) {
+    ClockWindow& clock = Start({{"一", "0", "", ""}, {"", "3", "", ""}, {"三", "0", "", ""}});
+    Tick();
+    EXPECT_TRUE(clock.Label(ClockWindow::NameLabel(2)).caption.empty());
+    EXPECT_TRUE(Time(2).empty());
+    EXPECT_FALSE(Time(3).empty());
+    EXPECT_EQ(clock.Label(ClockWindow::NameLabel(3)).top, 75 + 2 * 450) << "row 3 stays in the third place";
+}
+
+TEST_F(TickTest, ALabelRepaintsOnlyWhenItsTextOrColourChanges) {
+    std::vector<PlaceRow> rows;
+    for (int n = 1; n <= 10; ++n) rows.push_back({"地点" + std::to_string(n), std::to_string(n - 5), "", ""});
+    clock_.now = CivilTime{2026, 12, 7, 10, 30, 0};
+    ClockWindow& clock = Start(rows);
+    long before = clock.TickRepaints();
+    // Two minutes at ten ticks a second.
+    for (int second = 0; second < 120; ++second) {
+        clock_.now = CivilTime{2026, 12, 7, 10, 30 + second / 60, second % 60};
+        for (int i = 0; i < 10; ++i) Tick();
+    }
+    // The first tick writes ten captions; each minute change rewrites them once.
+    EXPECT_EQ(clock.TickRepaints() - before, 10 + 10);
+    clock_.now = CivilTime{2026, 12, 7, 10, 32, 0};
+    Tick();
+    EXPECT_EQ(clock.TickRepaints() - before, 30);
+}
+
+}  // namespace
+}  // namespace qv::win::test
