@@ -1,0 +1,219 @@
+// The tests' own container: window, in-place site and sinks.
+#include "mock_container.h"
+
+#include <algorithm>
+
+namespace vitrel::test {
+namespace {
+
+constexpr wchar_t kContainerClass[] = L"QvTestContainer";
+
+template <class T>
+HRESULT QueryFor(T* self, REFIID iid, void** out, std::initializer_list<const IID*> iids, void* as) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    for (const IID* candidate : iids) {
+        if (*candidate == iid) {
+            *out = as;
+            self->AddRef();
+            return S_OK;
+        }
+    }
+    return E_NOINTERFACE;
+}
+
+}  // namespace
+
+ContainerWindow::ContainerWindow(DWORD style, int x, int y, int width, int height) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &ContainerWindow::Procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kContainerClass;
+    RegisterClassExW(&wc);
+    window_ = CreateWindowExW(0, kContainerClass, L"container", style, x, y, width, height, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), this);
+    PumpMessages();
+    messages_.clear();
+}
+
+ContainerWindow::~ContainerWindow() {
+    if (window_) DestroyWindow(window_);
+    PumpMessages();
+}
+
+WNDPROC ContainerWindow::OwnProcedure() const { return &ContainerWindow::Procedure; }
+
+int ContainerWindow::Count(UINT message) const {
+    return static_cast<int>(std::count_if(messages_.begin(), messages_.end(),
+                                          [message](const RecordedMessage& m) { return m.message == message; }));
+}
+
+LRESULT CALLBACK ContainerWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<ContainerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self) {
+        self->messages_.push_back({message, wParam, lParam});
+        if (message == WM_NCDESTROY) {
+            self->window_ = nullptr;
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND FindOverlay(HWND container) {
+    struct Search {
+        HWND container;
+        HWND found;
+    } search{container, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (lstrcmpW(name, L"TransProc") == 0 && GetWindow(window, GW_OWNER) == s->container) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
+
+int RegionKind(HWND window) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(window, region);
+    DeleteObject(region);
+    return kind;
+}
+
+ComPtr<TestSite> TestSite::Create(HWND container, RECT rect, bool userMode) {
+    return ComPtr<TestSite>::Adopt(new TestSite(container, rect, userMode));
+}
+
+STDMETHODIMP TestSite::QueryInterface(REFIID iid, void** out) {
+    if (iid == IID_IDispatch) return QueryFor(this, iid, out, {&IID_IDispatch}, static_cast<IDispatch*>(this));
+    if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
+        return QueryFor(this, iid, out, {&iid}, static_cast<IOleInPlaceSite*>(this));
+    return QueryFor(this, iid, out, {&IID_IUnknown, &IID_IOleClientSite}, static_cast<IOleClientSite*>(this));
+}
+
+STDMETHODIMP_(ULONG) TestSite::Release() {
+    const ULONG n = --refs_;
+    if (n == 0) delete this;
+    return n;
+}
+
+STDMETHODIMP TestSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+    if (moniker) *moniker = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP TestSite::GetContainer(IOleContainer** container) {
+    if (container) *container = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP TestSite::GetWindow(HWND* window) {
+    *window = container_;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos, LPRECT clip,
+                                        LPOLEINPLACEFRAMEINFO) {
+    calls_.push_back("GetWindowContext");
+    *frame = nullptr;
+    *doc = nullptr;
+    *pos = rect_;
+    *clip = rect_;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::GetTypeInfoCount(UINT* count) {
+    *count = 0;
+    return S_OK;
+}
+
+STDMETHODIMP TestSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    *info = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP TestSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) {
+    if (id != DISPID_AMBIENT_USERMODE || !result) return DISP_E_MEMBERNOTFOUND;
+    VariantInit(result);
+    result->vt = VT_BOOL;
+    result->boolVal = userMode_ ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+ComPtr<NotifySink> NotifySink::Create() { return ComPtr<NotifySink>::Adopt(new NotifySink()); }
+
+STDMETHODIMP NotifySink::QueryInterface(REFIID iid, void** out) {
+    return QueryFor(this, iid, out, {&IID_IUnknown, &IID_IPropertyNotifySink}, static_cast<IPropertyNotifySink*>(this));
+}
+
+STDMETHODIMP_(ULONG) NotifySink::Release() {
+    const ULONG n = --refs_;
+    if (n == 0) delete this;
+    return n;
+}
+
+ComPtr<EventSink> EventSink::Create() { return ComPtr<EventSink>::Adopt(new EventSink()); }
+
+STDMETHODIMP EventSink::QueryInterface(REFIID iid, void** out) {
+    return QueryFor(this, iid, out, {&IID_IUnknown, &IID_IDispatch, &DIID__DVitrel32Events},
+                    static_cast<IDispatch*>(this));
+}
+
+STDMETHODIMP_(ULONG) EventSink::Release() {
+    const ULONG n = --refs_;
+    if (n == 0) delete this;
+    return n;
+}
+
+STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) {
+    *count = 0;
+    return S_OK;
+}
+
+STDMETHODIMP EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    *info = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                               UINT*) {
+    if (id != 1 || !(flags & DISPATCH_METHOD) || !params || params->cArgs != 1 || params->rgvarg[0].vt != VT_I4)
+        return DISP_E_MEMBERNOTFOUND;
+    HDC dc = reinterpret_cast<HDC>(static_cast<LONG_PTR>(params->rgvarg[0].lVal));
+    // Usable: something can be drawn into it.
+    RECT clip{};
+    const bool usable = GetClipBox(dc, &clip) != ERROR && Rectangle(dc, 0, 0, 4, 4) != FALSE;
+    paints.push_back({dc, WindowFromDC(dc), usable});
+    return S_OK;
+}
+
+Connection::Connection(IUnknown* control, REFIID iid, IUnknown* sink) {
+    ComPtr<IConnectionPointContainer> container;
+    if (FAILED(control->QueryInterface(IID_IConnectionPointContainer, container.PutVoid()))) return;
+    if (FAILED(container->FindConnectionPoint(iid, point_.Put()))) return;
+    if (FAILED(point_->Advise(sink, &cookie_))) cookie_ = 0;
+}
+
+Connection::~Connection() {
+    if (point_ && cookie_) point_->Unadvise(cookie_);
+}
+
+}  // namespace vitrel::test

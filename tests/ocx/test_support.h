@@ -1,0 +1,76 @@
+// Helpers of the control module's tests: the module loaded from the build tree,
+// processes under Wine, registry reading, and typed property access.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+#include "com_ptr.h"
+#include "vitrel32.h"
+
+namespace vitrel::test {
+
+using vitrel::ComPtr;
+
+inline constexpr CLSID kClsidPropPage = {
+    0x6E31C4A4, 0x52B7, 0x11D0, {0xB3, 0xF4, 0x7A, 0x91, 0xD2, 0xC5, 0xE8, 0xB6}};
+inline constexpr CLSID kClsidStockColorPage = {
+    0x0BE35201, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
+
+// Vitrel32.ocx of this build, as a Windows path.
+std::wstring ModuleFile();
+
+// The module loaded with LoadLibrary, as the clock does when the control is
+// not registered; stays loaded for the whole test program.
+class Module {
+public:
+    static Module& Get();
+    HRESULT CreateControl(REFIID iid, void** out) const;
+    HRESULT CreatePage(REFIID iid, void** out) const;
+    HRESULT CanUnloadNow() const;
+    HMODULE Handle() const { return module_; }
+    FARPROC Export(const char* name) const { return GetProcAddress(module_, name); }
+
+private:
+    Module();
+    HMODULE module_ = nullptr;
+};
+
+template <class I>
+ComPtr<I> NewControl() {
+    ComPtr<I> control;
+    Module::Get().CreateControl(__uuidof(I), control.PutVoid());
+    return control;
+}
+
+// Runs a command line, waits, and gives its exit code (-1 when it did not start).
+int RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+
+bool KeyExists(HKEY root, const std::wstring& path);
+// The default value of a key, or "<missing>".
+std::wstring DefaultValue(HKEY root, const std::wstring& path);
+std::wstring GuidText(REFGUID guid);
+
+// Property access through IDispatch::Invoke by DISPID.
+HRESULT GetProperty(IDispatch* control, DISPID id, VARIANT& result);
+short GetShort(IDispatch* control, DISPID id);
+HRESULT PutProperty(IDispatch* control, DISPID id, const VARIANT& value);
+HRESULT PutShort(IDispatch* control, DISPID id, short value);
+HRESULT PutLong(IDispatch* control, DISPID id, LONG value);
+
+// A stream holding the given bytes, positioned at its start.
+ComPtr<IStream> StreamOf(const std::vector<unsigned char>& bytes);
+std::vector<unsigned char> BytesOf(IStream* stream);
+
+// The stored stream of a clock window: version 1.0, 741 x 741, mask 0,
+// TransMode 0, LayeredAlpha 255, LayeredFlag 0, LayeredColor &H00E3DFE0.
+std::vector<unsigned char> ClockStream();
+
+// Handles the thread's pending messages.
+void PumpMessages();
+
+}  // namespace vitrel::test

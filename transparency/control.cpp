@@ -1,0 +1,201 @@
+// CVitrel32Ctrl: creation, interface table and reference count, and the
+// properties and methods of its dispatch interface.
+#include "control.h"
+
+#include <new>
+
+#include "class_factory.h"
+
+namespace vitrel {
+namespace {
+
+// Each entry turns the object into one of its interfaces.
+struct InterfaceEntry {
+    const IID* iid;
+    void* (*cast)(CVitrel32Ctrl*);
+};
+
+template <class I>
+void* As(CVitrel32Ctrl* self) {
+    return static_cast<I*>(self);
+}
+
+const InterfaceEntry kInterfaces[] = {
+    {&IID_IUnknown, &As<IDispatch>},
+    {&IID_IDispatch, &As<IDispatch>},
+    {&DIID__DVitrel32, &As<IDispatch>},
+    {&IID_IProvideClassInfo, &As<IProvideClassInfo2>},
+    {&IID_IProvideClassInfo2, &As<IProvideClassInfo2>},
+    {&IID_IConnectionPointContainer, &As<IConnectionPointContainer>},
+    {&IID_IPersist, &As<IPersistStreamInit>},
+    {&IID_IPersistStreamInit, &As<IPersistStreamInit>},
+    {&IID_IPersistStorage, &As<IPersistStorage>},
+    {&IID_IPersistPropertyBag, &As<IPersistPropertyBag>},
+    {&IID_IPerPropertyBrowsing, &As<IPerPropertyBrowsing>},
+    {&IID_ISpecifyPropertyPages, &As<ISpecifyPropertyPages>},
+    {&IID_IOleObject, &As<IOleObject>},
+    {&IID_IOleWindow, &As<IOleInPlaceObject>},
+    {&IID_IOleInPlaceObject, &As<IOleInPlaceObject>},
+    {&IID_IOleInPlaceActiveObject, &As<IOleInPlaceActiveObject>},
+    {&IID_IOleControl, &As<IOleControl>},
+    {&IID_IViewObject, &As<IViewObject2>},
+    {&IID_IViewObject2, &As<IViewObject2>},
+    {},
+};
+
+bool InRange(short value, short low, short high) { return value >= low && value <= high; }
+
+}  // namespace
+
+HRESULT CreateControl(REFIID iid, void** out) { return CVitrel32Ctrl::Create(iid, out); }
+
+HRESULT CVitrel32Ctrl::Create(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    auto* control = new (std::nothrow) CVitrel32Ctrl();
+    if (!control) return E_OUTOFMEMORY;
+    const HRESULT hr = control->QueryInterface(iid, out);
+    control->Release();
+    return hr;
+}
+
+CVitrel32Ctrl::CVitrel32Ctrl()
+    : engine_(*this, LookUpSetLayered()),
+      eventsPoint_(*this, DIID__DVitrel32Events, true),
+      notifyPoint_(*this, IID_IPropertyNotifySink, false) {
+    props_.layeredColor = GetSysColor(COLOR_BTNFACE);
+    engine_.SetActiveMode(TransClient);
+}
+
+CVitrel32Ctrl::~CVitrel32Ctrl() {
+    if (window_) DestroyWindow(window_);
+}
+
+STDMETHODIMP CVitrel32Ctrl::QueryInterface(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    for (const InterfaceEntry* entry = kInterfaces; entry->iid; ++entry) {
+        if (*entry->iid != iid) continue;
+        *out = entry->cast(this);
+        AddRef();
+        return S_OK;
+    }
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CVitrel32Ctrl::AddRef() { return InterlockedIncrement(&refs_); }
+
+STDMETHODIMP_(ULONG) CVitrel32Ctrl::Release() {
+    const ULONG n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return n;
+}
+
+void CVitrel32Ctrl::PropertyChanged(DISPID id) {
+    dirty_ = true;
+    notifyPoint_.ForEach<IPropertyNotifySink>([id](IPropertyNotifySink* sink) { sink->OnChanged(id); });
+}
+
+void CVitrel32Ctrl::FirePaint(HDC dc) {
+    if (freezeCount_ > 0) return;
+    // The event carries the handle as a 32-bit integer; GDI handles fit.
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_I4;
+    arg.lVal = static_cast<LONG>(reinterpret_cast<LONG_PTR>(dc));
+    DISPPARAMS params{&arg, nullptr, 1, 0};
+    try {
+        eventsPoint_.ForEach<IDispatch>([&params](IDispatch* sink) {
+            sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+        });
+    } catch (...) {
+        // Out of memory copying the sink list: this Paint is lost.
+    }
+}
+
+LayeredSettings CVitrel32Ctrl::CurrentLayered() const {
+    return {props_.layeredFlag, props_.layeredAlpha, props_.layeredColor};
+}
+
+bool CVitrel32Ctrl::UserMode() const {
+    if (!clientSite_) return true;
+    ComPtr<IDispatch> ambient;
+    if (FAILED(clientSite_.As(ambient))) return true;
+    VARIANT result;
+    VariantInit(&result);
+    DISPPARAMS none{};
+    const HRESULT hr = ambient->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, LOCALE_USER_DEFAULT,
+                                       DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr);
+    if (FAILED(hr)) return true;
+    bool user = true;
+    if (SUCCEEDED(VariantChangeType(&result, &result, 0, VT_BOOL))) user = result.boolVal != VARIANT_FALSE;
+    VariantClear(&result);
+    return user;
+}
+
+// TransMode: 0 to 4; the mode switch runs at once on a live window.
+STDMETHODIMP CVitrel32Ctrl::get_TransMode(short* value) {
+    if (!value) return E_POINTER;
+    *value = props_.transMode;
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32Ctrl::put_TransMode(short value) {
+    if (!InRange(value, TransOff, TransLayered)) return S_OK;
+    const short previous = props_.transMode;
+    props_.transMode = value;
+    engine_.SetActiveMode(value);
+    PropertyChanged(1);
+    if (window_ && UserMode()) engine_.SwitchMode(value, previous);
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32Ctrl::get__TransMode(short* value) { return get_TransMode(value); }
+STDMETHODIMP CVitrel32Ctrl::put__TransMode(short value) { return put_TransMode(value); }
+
+// The layered settings reach the window at the next switch to mode 4.
+STDMETHODIMP CVitrel32Ctrl::get_LayeredColor(OLE_COLOR* value) {
+    if (!value) return E_POINTER;
+    *value = props_.layeredColor;
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32Ctrl::put_LayeredColor(OLE_COLOR value) {
+    props_.layeredColor = value;
+    PropertyChanged(2);
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32Ctrl::get_LayeredAlpha(short* value) {
+    if (!value) return E_POINTER;
+    *value = props_.layeredAlpha;
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32Ctrl::put_LayeredAlpha(short value) {
+    if (!InRange(value, 0, 255)) return S_OK;
+    props_.layeredAlpha = value;
+    PropertyChanged(3);
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32Ctrl::get_LayeredFlag(short* value) {
+    if (!value) return E_POINTER;
+    *value = props_.layeredFlag;
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32Ctrl::put_LayeredFlag(short value) {
+    if (!InRange(value, 0, 1)) return S_OK;
+    props_.layeredFlag = value;
+    PropertyChanged(4);
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32Ctrl::IsLayered(VARIANT_BOOL* result) {
+    if (!result) return E_POINTER;
+    *result = engine_.IsLayered() ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+}  // namespace vitrel

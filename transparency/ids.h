@@ -1,0 +1,27 @@
+// Class identifiers of the module that the type library does not carry, and the
+// generated identifiers and interfaces of the type library.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include "vitrel32.h"
+
+namespace vitrel {
+
+// CVitrel32PropPage, the control's own property page.
+inline constexpr CLSID kClsidPropPage = {
+    0x6E31C4A4, 0x52B7, 0x11D0, {0xB3, 0xF4, 0x7A, 0x91, 0xD2, 0xC5, 0xE8, 0xB6}};
+// The system's standard colour property page.
+inline constexpr CLSID kClsidStockColorPage = {
+    0x0BE35201, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
+
+inline constexpr wchar_t kControlProgId[] = L"VITREL32.Vitrel32Ctrl.1";
+inline constexpr wchar_t kPageProgId[] = L"VITREL32.Vitrel32PropPage.1";
+
+// Status of the control for OLE hosts: set client site first, acts like a
+// label, activate when visible, inside-out, can't link inside, recompose on resize.
+inline constexpr DWORD kMiscStatus = 0x22191;
+
+}  // namespace vitrel
