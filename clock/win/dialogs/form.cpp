@@ -1,0 +1,197 @@
+// The settings windows' common machinery: class registration, twips layout,
+// centring, self-ownership, and the dialog keys of modeless windows.
+#include "form.h"
+
+#include "../common/twips.h"
+
+namespace qv::win {
+
+namespace {
+
+constexpr wchar_t kFormProperty[] = L"QV.Form";
+
+// The program's message loop is not ours: a thread hook gives these modeless
+// windows Tab, arrow and Enter handling (IsDialogMessage) and F1, while any
+// of them exists.
+HHOOK g_keyHook = nullptr;
+int g_formCount = 0;
+
+void RegisterFormClass(HINSTANCE instance, const wchar_t* className, WNDPROC proc) {
+    WNDCLASSEXW wc{};
+    if (GetClassInfoExW(instance, className, &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+UniqueFont MakeFormFont(int dpi, bool underline) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(9, dpi, 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfUnderline = underline ? TRUE : FALSE;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE);
+    return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+Form::Form(AppContext& app) : app_(app) {
+    if (g_formCount++ == 0) g_keyHook = SetWindowsHookExW(WH_GETMESSAGE, &Form::KeyHook, nullptr, GetCurrentThreadId());
+}
+
+Form::~Form() {
+    if (--g_formCount == 0 && g_keyHook) {
+        UnhookWindowsHookEx(g_keyHook);
+        g_keyHook = nullptr;
+    }
+}
+
+std::wstring Form::HelpFile() const {
+    return (app_.programFolder / L"Qv_help.hlp").wstring();
+}
+
+HWND Form::Open(std::unique_ptr<Form> form, const FormStyle& style) {
+    HINSTANCE instance = form->app_.instance ? form->app_.instance : GetModuleHandleW(nullptr);
+    RegisterFormClass(instance, style.className, &Form::WindowProc);
+    form->dpi_ = ScreenDpi();
+    form->font_ = MakeFormFont(form->dpi_);
+
+    RECT frame{0, 0, TwipsToPixels(style.clientWidth, form->dpi_), TwipsToPixels(style.clientHeight, form->dpi_)};
+    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+
+    HWND hwnd = CreateWindowExW(style.exStyle, style.className, style.title.c_str(), style.style & ~WS_VISIBLE, x, y,
+                                width, height, nullptr, nullptr, instance, form.get());
+    if (!hwnd) return nullptr;
+    Form* self = form.release();
+    self->ownedByWindow_ = true;
+    self->BuildControls();
+    self->Load();
+    ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
+
+HWND Form::AddControl(const wchar_t* cls, const std::wstring& text, DWORD style, DWORD exStyle, int id,
+                      const TwipsBox& box) {
+    RECT r = PixelRect(box);
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+    HWND child = CreateWindowExW(exStyle, cls, text.c_str(), style | WS_CHILD | WS_VISIBLE, r.left, r.top,
+                                 r.right - r.left, r.bottom - r.top, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return child;
+}
+
+RECT Form::PixelRect(const TwipsBox& box) const {
+    return TwipsRect(box.left, box.top, box.width, box.height, dpi_);
+}
+
+std::wstring Form::ItemText(int id) const {
+    HWND item = Item(id);
+    int n = GetWindowTextLengthW(item);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(item, text.data(), n + 1);
+    text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    return text;
+}
+
+void Form::SetItemText(int id, const std::wstring& text) {
+    SetWindowTextW(Item(id), text.c_str());
+}
+
+bool Form::IsChecked(int id) const {
+    return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Form::SetChecked(int id, bool checked) {
+    SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Form::ShowHelp() {
+    app_.choosers.ShowHelp(hwnd_, HelpFile());
+}
+
+void Form::Close() {
+    DestroyWindow(hwnd_);
+}
+
+void Form::OnCommand(int, int, HWND) {}
+
+bool Form::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+void Form::Paint(HDC) {}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        SetPropW(hwnd, kFormProperty, form);
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+        RemovePropW(hwnd, kFormProperty);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        form->hwnd_ = nullptr;
+        // The window owned the form since Open; it goes with the window.
+        std::unique_ptr<Form> owner(form->ownedByWindow_ ? form : nullptr);
+        return result;
+    }
+    return form->HandleMessage(msg, wp, lp);
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (OnMessage(msg, wp, lp, result)) return result;
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return 0;
+    case WM_PAINT: {
+        PaintScope paint(hwnd_);
+        Paint(paint.dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_HELP:
+        ShowHelp();
+        return TRUE;
+    default:
+        return DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+}
+
+LRESULT CALLBACK Form::KeyHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE) {
+        auto* m = reinterpret_cast<MSG*>(lp);
+        if (m->hwnd && m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST) {
+            HWND root = GetAncestor(m->hwnd, GA_ROOT);
+            if (auto* form = static_cast<Form*>(GetPropW(root, kFormProperty))) {
+                if (m->message == WM_KEYDOWN && m->wParam == VK_F1) {
+                    m->message = WM_NULL;
+                    form->ShowHelp();
+                } else if (IsDialogMessageW(root, m)) {
+                    m->message = WM_NULL;  // already handled and dispatched
+                }
+            }
+        }
+    }
+    return CallNextHookEx(g_keyHook, code, wp, lp);
+}
+
+}  // namespace qv::win

@@ -1,0 +1,86 @@
+// The base of the three settings windows: a top-level tool window whose
+// client size and child controls are given in twips, centred on the screen,
+// owning itself from creation to WM_NCDESTROY, with dialog keys and F1 help.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "../app_context.h"
+#include "../common/handles.h"
+
+namespace qv::win {
+
+struct FormStyle {
+    const wchar_t* className;
+    std::wstring title;
+    DWORD style;
+    DWORD exStyle;
+    double clientWidth;   // twips
+    double clientHeight;  // twips
+};
+
+struct TwipsBox {
+    double left, top, width, height;
+};
+
+class Form {
+public:
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    // The help file of the program: its folder followed by "\Qv_help.hlp".
+    std::wstring HelpFile() const;
+
+protected:
+    explicit Form(AppContext& app);
+
+    // Creates the window hidden, builds its controls (BuildControls), runs
+    // Load, then shows it. The window owns the form until it is destroyed.
+    // Returns the window, or null when it could not be created.
+    static HWND Open(std::unique_ptr<Form> form, const FormStyle& style);
+
+    virtual void BuildControls() = 0;
+    virtual void Load() = 0;
+    virtual void OnCommand(int id, int code, HWND control);
+    // A message the form answers itself; false leaves it to the default.
+    virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    virtual void Paint(HDC dc);
+
+    // A child control at a twips box of the client area, in the form's font.
+    HWND AddControl(const wchar_t* cls, const std::wstring& text, DWORD style, DWORD exStyle, int id,
+                    const TwipsBox& box);
+    RECT PixelRect(const TwipsBox& box) const;
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    std::wstring ItemText(int id) const;
+    void SetItemText(int id, const std::wstring& text);
+    bool IsChecked(int id) const;
+    void SetChecked(int id, bool checked);
+    HFONT font() const { return font_.get(); }
+
+    // F1 and the help button: the program's help file; failures are ignored.
+    void ShowHelp();
+    // Destroys the window, and with it this form: touch no member afterwards.
+    void Close();
+
+    AppContext& app_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK KeyHook(int code, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    UniqueFont font_;
+    bool ownedByWindow_ = false;
+};
+
+// "ＭＳ Ｐゴシック" 9 pt, the face of the settings windows.
+UniqueFont MakeFormFont(int dpi, bool underline = false);
+
+}  // namespace qv::win

@@ -1,0 +1,22 @@
+// The initial setup window SYOKI ("初期設定"): its window class and the
+// identifiers of its controls. Row n (1 to 10) of each column is base + n.
+#pragma once
+
+namespace qv::win::syoki {
+
+inline constexpr wchar_t kClassName[] = L"QV.SYOKI";
+inline constexpr wchar_t kTitle[] = L"初期設定";
+
+enum Control : int {
+    Frame1 = 200,
+    Label1, Label2, Label3, Label4, Label15,  // column headings
+    BOK, BCH,
+    RowNumber = 220,  // Label5 .. Label14 are RowNumber + 1 .. + 10
+    L = 240,          // place names L1 .. L10
+    J = 260,          // time differences J1 .. J10
+    S = 280,          // business start S1 .. S10
+    E = 300,          // business end E1 .. E10
+    Check = 320,      // summer time Check1 .. Check10
+};
+
+}  // namespace qv::win::syoki
