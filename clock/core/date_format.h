@@ -13,7 +13,9 @@ namespace qv {
 
 // A text holding a date and/or a time of day ("9:00", "09:00", "2026/12/07",
 // "12/07 10:30"), as a date value. Nothing when it is neither.
+// A date without a year ("12/07") takes the current year, or defaultYear.
 std::optional<DateValue> ParseDateTime(std::string_view text);
+std::optional<DateValue> ParseDateTime(std::string_view text, int defaultYear);
 
 // Formats a date value by a picture into out (reusing its buffer: the clock
 // tick formats thirty values ten times a second without allocating).
@@ -24,5 +26,9 @@ std::string FormatDate(DateValue value, std::string_view picture);
 // or time; empty text formats to empty text; a text that is neither a date nor
 // a time formats as itself.
 std::string Format(const Value& value, std::string_view picture);
+
+// value := format(value, picture), reusing the value's text buffer: the clock
+// tick's LocalTime(n) and the business-hours normalisation.
+void FormatInPlace(Value& value, std::string_view picture);
 
 }  // namespace qv

@@ -22,6 +22,11 @@ bool InDateRange(DateValue value);
 
 // 0 = Sunday ... 6 = Saturday.
 int DayOfWeek(DateValue value);
+int DayOfWeek(const CivilTime& time);
+// 1 for 1 January.
+int DayOfYear(const CivilTime& time);
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);
 
 class ClockSource {
 public:
