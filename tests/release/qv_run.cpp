@@ -148,15 +148,16 @@ struct ClockSearch {
     HWND found;
 };
 
-// The clock window is the program's visible top-level tool window (no
-// taskbar button); the start-up window that precedes it is not one.
+// The clock window is the program's visible window of class QV1 (framed) or
+// QV2 (borderless); the start-up window before it is of class Vr.
 BOOL CALLBACK FindClock(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<ClockSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
     if (owner != search->process || !IsWindowVisible(hwnd)) return TRUE;
-    LONG_PTR exstyle = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-    if (!(exstyle & WS_EX_TOOLWINDOW)) return TRUE;
+    wchar_t name[16] = L"";
+    GetClassNameW(hwnd, name, 16);
+    if (lstrcmpW(name, L"QV1") != 0 && lstrcmpW(name, L"QV2") != 0) return TRUE;
     search->found = hwnd;
     return FALSE;
 }
