@@ -34,11 +34,18 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     return result;
 }
 
-bool KeyExists(const std::wstring& subkey, REGSAM view) {
+bool KeyExists(const std::wstring& subkey, REGSAM view, HKEY root = HKEY_CURRENT_USER) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
+}
+
+// Windows writes a per-user type library under HKCU; Wine's
+// RegisterTypeLibForUser registers it for the machine instead.
+bool TypeLibRegistered(const std::wstring& libid, REGSAM view) {
+    return KeyExists(L"Software\\Classes\\TypeLib\\" + libid, view) ||
+           KeyExists(L"TypeLib\\" + libid, view, HKEY_CLASSES_ROOT);
 }
 
 // A string value of a key under HKCU; empty when the key or value is missing.
@@ -135,8 +142,7 @@ void Installer::InstallRunUninstall(const std::wstring& setup, REGSAM view) {
     EXPECT_TRUE(SamePath(ReadString(clsid_key + L"\\InprocServer32", nullptr, view),
                          JoinPath(install_, L"Vitrel32.ocx")));
     std::wstring libid = ReadString(clsid_key + L"\\TypeLib", nullptr, view);
-    std::wstring typelib_key = L"Software\\Classes\\TypeLib\\" + libid;
-    EXPECT_TRUE(!libid.empty() && KeyExists(typelib_key, view)) << "the type library is not registered for the user";
+    EXPECT_TRUE(!libid.empty() && TypeLibRegistered(libid, view)) << "the type library is not registered";
 
     // QV runs from the installed folder and saves its settings there.
     {
@@ -164,7 +170,7 @@ void Installer::InstallRunUninstall(const std::wstring& setup, REGSAM view) {
     EXPECT_FALSE(FileExists(shortcut_)) << "the Start-menu shortcut is still there";
     EXPECT_FALSE(KeyExists(kProgId, view)) << "the control's ProgID is still registered";
     EXPECT_FALSE(KeyExists(clsid_key, view)) << "the control's class is still registered";
-    EXPECT_FALSE(!libid.empty() && KeyExists(typelib_key, view)) << "the type library is still registered";
+    EXPECT_FALSE(!libid.empty() && TypeLibRegistered(libid, view)) << "the type library is still registered";
     // A silent uninstallation keeps the user's settings.
     EXPECT_TRUE(FileExists(JoinPath(install_, L"STEI2.QV"))) << "the settings were deleted without asking";
 }
