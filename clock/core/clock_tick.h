@@ -11,8 +11,9 @@
 
 namespace qv {
 
-// local + TimeDiff/24 + SummerTime/24; a value that is not a number, or a
-// result outside the valid dates, counts as 0.
+// local + TimeDiff/24 + SummerTime/24. A value that is not a number counts
+// as 0; when the result leaves the valid dates both offsets count as 0, so the
+// place shows the computer's own time rather than stopping the clock.
 DateValue PlaceTime(DateValue local, const Value& timeDiff, const Value& summerTime);
 
 // What the clock window shows of its rows; the tick reads the name captions

@@ -14,6 +14,7 @@ add_library(qvclock STATIC
   ${CMAKE_CURRENT_LIST_DIR}/version_info.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_class.cpp)
 target_link_libraries(qvclock PUBLIC qvwincommon comctl32 ole32 oleaut32 uuid advapi32)
+target_include_directories(qvclock PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 if(TARGET qvdialogs)
   target_link_libraries(qvclock PUBLIC qvdialogs)
   target_compile_definitions(qvclock PUBLIC QV_HAVE_DIALOGS=1)

@@ -57,7 +57,8 @@ TEST_F(CommandsTest, SwitchWritesTheWindowFileAndOpensQV2AtTheSameRectangle) {
     EXPECT_EQ(application_->Clock()->style(), ClockStyle::QV1);
     RECT again = OuterRect();
     EXPECT_TRUE(EqualRect(&before, &again));
-    EXPECT_EQ(ReadBytes(File("STEI2.QV")).substr(ReadBytes(File("STEI2.QV")).size() - 5), "\n 0 \r\n");
+    std::string file = ReadBytes(File("STEI2.QV"));
+    EXPECT_EQ(file.substr(file.size() - 6), "\n 0 \r\n");
 }
 
 TEST_F(CommandsTest, EndWritesTheFileAndLeavesNoWindow) {

@@ -1,0 +1,75 @@
+// The clock tick: each place's time label, its time of day and the colour
+// that tells whether the place is inside its business hours.
+#include "clock_tick.h"
+
+#include <string_view>
+
+#include "date_format.h"
+
+namespace qv {
+
+namespace {
+
+constexpr std::uint32_t kDefaultNameColor = 0;
+constexpr std::uint32_t kDefaultWorkColor = 16711680;
+
+// A value's text without copying it when it is text; otherwise its text form
+// in scratch (short enough for the string's own buffer).
+std::string_view TextOf(const Value& value, std::string& scratch) {
+    if (const std::string* text = value.TextIf()) return *text;
+    scratch = value.ToText();
+    return scratch;
+}
+
+DateValue Now(const ClockSource& clock) { return ToDateValue(clock.Now()); }
+
+}  // namespace
+
+DateValue PlaceTime(DateValue local, const Value& timeDiff, const Value& summerTime) {
+    const double diff = timeDiff.ToNumber().value_or(0);
+    const double summer = summerTime.ToNumber().value_or(0);
+    const DateValue place = (local + diff / 24) + summer / 24;
+    return InDateRange(place) ? place : local;
+}
+
+void FormatLocalTime(SettingsModel& model) {
+    for (model.LoopIndex = 1; model.LoopIndex <= kPlaceCount; ++model.LoopIndex) {
+        FormatInPlace(model.LocalTime[model.LoopIndex], "hh:mm");
+    }
+}
+
+void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels) {
+    std::string pictureScratch;
+    const std::string_view picture = TextOf(model.DateFormat, pictureScratch);
+
+    // Time labels of the rows whose name label shows something; each row reads
+    // the clock itself.
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        const auto row = static_cast<std::size_t>(n - 1);
+        if (labels.nameCaption[row].empty()) continue;
+        FormatDateInto(labels.timeCaption[row], PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]), picture);
+    }
+
+    // Each named place's displayed text, then its time of day read back from it.
+    for (model.LoopIndex = 1; model.LoopIndex <= kPlaceCount; ++model.LoopIndex) {
+        const int n = model.LoopIndex;
+        if (model.PlaceName[n].empty()) continue;
+        FormatDateInto(model.LocalTime[n].MutableText(), PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]),
+                       picture);
+    }
+    FormatLocalTime(model);
+
+    // Inside business hours (inclusive, compared as texts) the name takes the
+    // work colour. A colour that is not a number counts as its default.
+    const std::uint32_t nameColor = ColorFromText(model.NameColor).value_or(kDefaultNameColor);
+    const std::uint32_t workColor = ColorFromText(model.WorkColor).value_or(kDefaultWorkColor);
+    std::string startScratch, endScratch, localScratch;
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        const std::string_view start = TextOf(model.WorkStart[n], startScratch);
+        const std::string_view end = TextOf(model.WorkEnd[n], endScratch);
+        const std::string_view local = TextOf(model.LocalTime[n], localScratch);
+        labels.nameColor[static_cast<std::size_t>(n - 1)] = start <= local && end >= local ? workColor : nameColor;
+    }
+}
+
+}  // namespace qv

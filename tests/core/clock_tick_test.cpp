@@ -1,0 +1,169 @@
+// The clock tick against a set clock: place times, read-back times of day and
+// the business-hours colour.
+#include "clock/core/clock_tick.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_clock.h"
+
+namespace qv {
+namespace {
+
+using test::FakeClock;
+
+constexpr std::uint32_t kName = 255, kWork = 65280;
+
+// A model with the first-run defaults, row 1 named, and both colours set.
+struct Tick : ::testing::Test {
+    Tick() {
+        ApplyFirstRunDefaults(model);
+        ResetSummerTime(model);
+        model.NameColor = std::to_string(kName);
+        model.WorkColor = std::to_string(kWork);
+        Name(1, "日本");
+    }
+    void Name(int n, const char* name) {
+        model.PlaceName[n] = std::string(name);
+        labels.nameCaption[static_cast<std::size_t>(n - 1)] = std::string(name);
+    }
+    void Run(CivilTime now) {
+        clock.Set(now);
+        ClockTick(model, clock, labels);
+    }
+    const std::string& Time(int n) const { return labels.timeCaption[static_cast<std::size_t>(n - 1)]; }
+    std::uint32_t Color(int n) const { return labels.nameColor[static_cast<std::size_t>(n - 1)]; }
+
+    SettingsModel model;
+    RowLabels labels;
+    FakeClock clock;
+};
+
+TEST_F(Tick, PlaceTimesFromTheLocalClock) {
+    Name(2, "ホノルル");
+    model.TimeDiff[2] = Value::Text(" -14 ");
+    Name(3, "デリー");
+    model.TimeDiff[3] = Value::Text("5.5");
+    Name(4, "ロンドン");
+    model.TimeDiff[4] = Value::Integer(-9);
+    model.SummerTime[4] = Value::Text(" 1 ");
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(Time(1), "12/07 10:30");  // empty time difference: the computer's own time
+    EXPECT_EQ(Time(2), "12/06 20:30");  // the previous day
+    EXPECT_EQ(Time(3), "12/07 16:00");
+    EXPECT_EQ(Time(4), "12/07 02:30");  // summer time adds one hour
+    Run({2026, 12, 7, 10, 0, 0});
+    EXPECT_EQ(Time(3), "12/07 15:30");  // never 15:29
+    EXPECT_EQ(model.LocalTime[3], Value::Text("15:30"));
+    EXPECT_EQ(model.LocalTime[2], Value::Text("20:00"));
+}
+
+TEST_F(Tick, OffsetsThatAreNotNumbersOrLeaveTheDatesCountAsZero) {
+    Name(2, "a");
+    model.TimeDiff[2] = Value::Text("abc");
+    Name(3, "b");
+    model.TimeDiff[3] = Value::Text("99999999");
+    Name(4, "c");
+    model.SummerTime[4] = Value::Text("夏");
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(Time(2), "12/07 10:30");
+    EXPECT_EQ(Time(3), "12/07 10:30");
+    EXPECT_EQ(Time(4), "12/07 10:30");
+    EXPECT_EQ(PlaceTime(ToDateValue({9999, 12, 31, 23, 0, 0}), Value::Integer(2), Value()), ToDateValue({9999, 12, 31, 23, 0, 0}));
+}
+
+TEST_F(Tick, BusinessHoursAreInclusiveToTheMinute) {
+    model.WorkStart[1] = Value::Text("09:00");
+    model.WorkEnd[1] = Value::Text("17:00");
+    struct {
+        CivilTime now;
+        std::uint32_t color;
+    } cases[] = {
+        {{2026, 12, 7, 8, 59, 59}, kName},
+        {{2026, 12, 7, 9, 0, 0}, kWork},
+        {{2026, 12, 7, 12, 0, 0}, kWork},
+        {{2026, 12, 7, 17, 0, 0}, kWork},
+        {{2026, 12, 7, 17, 0, 59}, kWork},
+        {{2026, 12, 7, 17, 1, 0}, kName},
+        {{2026, 12, 6, 12, 0, 0}, kWork},  // a Sunday: weekdays play no part
+    };
+    for (const auto& c : cases) {
+        Run(c.now);
+        EXPECT_EQ(Color(1), c.color) << c.now.hour << ':' << c.now.minute << ':' << c.now.second;
+    }
+}
+
+TEST_F(Tick, NightHoursNeverMatchAndEmptyHoursCompareLowest) {
+    model.WorkStart[1] = Value::Text("22:00");
+    model.WorkEnd[1] = Value::Text("06:00");
+    Name(2, "b");
+    model.WorkStart[2] = Value::Text("");  // the start of the day
+    model.WorkEnd[2] = Value::Text("12:00");
+    Name(3, "c");
+    model.WorkStart[3] = Value::Text("09:00");
+    model.WorkEnd[3] = Value::Text("");  // never inside
+    for (int hour : {0, 3, 6, 11, 12, 22, 23}) {
+        Run({2026, 12, 7, hour, 0, 0});
+        EXPECT_EQ(Color(1), kName) << hour;
+        EXPECT_EQ(Color(2), hour <= 12 ? kWork : kName) << hour;
+        EXPECT_EQ(Color(3), kName) << hour;
+    }
+}
+
+TEST_F(Tick, ColoursThatAreNotNumbersCountAsTheirDefaults) {
+    model.WorkStart[1] = Value::Text("00:00");
+    model.WorkEnd[1] = Value::Text("23:59");
+    Name(2, "x");
+    model.WorkStart[2] = Value::Text("23:59");
+    model.NameColor = std::string("black");
+    model.WorkColor = std::string("");
+    Run({2026, 12, 7, 12, 0, 0});
+    EXPECT_EQ(Color(1), 16711680u);
+    EXPECT_EQ(Color(2), 0u);
+}
+
+TEST_F(Tick, RowsWithoutANameLabelOrWithoutAPlaceName) {
+    // Named in the model, but the window did not set the label: its time label
+    // keeps its text; its time of day and colour are still computed.
+    model.PlaceName[2] = std::string("ロンドン");
+    model.TimeDiff[2] = Value::Integer(-9);
+    model.WorkStart[2] = Value::Text("00:00");
+    model.WorkEnd[2] = Value::Text("12:00");
+    labels.timeCaption[1] = std::string("old");
+    // A label without a place name gets a time label but no time of day.
+    labels.nameCaption[2] = std::string("label only");
+    model.LocalTime[3] = Value::Text("kept");
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(Time(2), "old");
+    EXPECT_EQ(model.LocalTime[2], Value::Text("01:30"));
+    EXPECT_EQ(Color(2), kWork);
+    EXPECT_EQ(Time(3), "12/07 10:30");
+    EXPECT_EQ(model.LocalTime[3], Value::Text("kept"));
+    EXPECT_EQ(model.LocalTime[4], Value::Text(""));
+    EXPECT_EQ(Time(4), "");
+}
+
+TEST_F(Tick, EachRowReadsTheClockAndTheDisplayFormatDecidesTheTimeOfDay) {
+    for (int n = 2; n <= kPlaceCount; ++n) Name(n, "p");
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(clock.reads(), 20);
+    model.DateFormat = Value::Text("yyyy年m月d日(aaa) h時nn分");
+    model.WorkStart[1] = Value::Text("10:30");
+    model.WorkEnd[1] = Value::Text("10:30");
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(Time(1), "2026年12月7日(月) 10時30分");
+    EXPECT_EQ(model.LocalTime[1], Value::Text("10:30"));
+    EXPECT_EQ(Color(1), kWork);
+    // A format without a time of day reads back as midnight.
+    model.DateFormat = Value::Text("mm/dd");
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(model.LocalTime[1], Value::Text("00:00"));
+    // Seconds in the format: the label changes every second, the comparison
+    // still every minute.
+    model.DateFormat = Value::Text("hh:nn:ss");
+    Run({2026, 12, 7, 10, 30, 59});
+    EXPECT_EQ(Time(1), "10:30:59");
+    EXPECT_EQ(model.LocalTime[1], Value::Text("10:30"));
+}
+
+}  // namespace
+}  // namespace qv
