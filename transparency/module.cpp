@@ -49,7 +49,8 @@ HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& lib) {
 }
 
 HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib) {
-    if (SUCCEEDED(LoadRegTypeLib(LIBID_VITREL32Lib, 1, 0, LOCALE_NEUTRAL, lib.Put()))) return S_OK;
+    // The library's own locale, under which it is registered.
+    if (SUCCEEDED(LoadRegTypeLib(LIBID_VITREL32Lib, 1, 0, kTypeLibLocale, lib.Put()))) return S_OK;
     return LoadEmbeddedTypeLib(lib);
 }
 

@@ -30,6 +30,9 @@ public:
 
 std::wstring LoadModuleString(UINT id);
 
+// The locale of the type library (English, United States).
+inline constexpr LCID kTypeLibLocale = 0x409;
+
 // The type library: the registered one when there is one, else the copy
 // embedded in this module, so an unregistered module works as well.
 [[nodiscard]] HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib);

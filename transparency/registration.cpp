@@ -136,6 +136,11 @@ HRESULT UnregisterTypeLibrary(Scope scope) {
     if (FAILED(lib->GetLibAttr(&attr))) return SELFREG_E_TYPELIB;
     const TLIBATTR copy = *attr;
     lib->ReleaseTLibAttr(attr);
+    // A library that is not registered is already unregistered.
+    BSTR registeredPath = nullptr;
+    if (FAILED(QueryPathOfRegTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, &registeredPath)))
+        return S_OK;
+    SysFreeString(registeredPath);
     // The version and platform of the embedded library, so that exactly the
     // registration written by RegisterTypeLibrary goes.
     const HRESULT hr =
@@ -143,9 +148,7 @@ HRESULT UnregisterTypeLibrary(Scope scope) {
             ? UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind)
             : UnRegisterTypeLibForUser(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid,
                                        copy.syskind);
-    // A library that is not registered is already unregistered.
-    if (SUCCEEDED(hr) || hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED) return S_OK;
-    return SELFREG_E_TYPELIB;
+    return SUCCEEDED(hr) ? S_OK : SELFREG_E_TYPELIB;
 }
 
 HRESULT Register(Scope scope) {
