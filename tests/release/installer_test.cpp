@@ -104,13 +104,21 @@ protected:
         shortcut_ = JoinPath(KnownFolder(FOLDERID_Programs), L"QV.lnk");
     }
     void TearDown() override {
-        // The settings files the silent uninstallation keeps, and anything a
-        // failed case left.
-        for (const wchar_t* name : {L"STEI.QV", L"STEI1.QV", L"STEI2.QV"})
-            DeleteFileW(JoinPath(install_, name).c_str());
-        RemoveDirectoryW(install_.c_str());
+        // Whatever a failed case left installed, then the settings files a
+        // silent uninstallation keeps.
+        std::wstring uninstaller = JoinPath(install_, L"Uninstall.exe");
+        if (FileExists(uninstaller) && FileExists(JoinPath(install_, L"QV.exe")))
+            RunToEnd(uninstaller, L"/S _?=" + install_, 60s);
+        RemoveFolder(install_);
         CoUninitialize();
     }
+
+    // Installs silently and puts settings files where QV keeps them.
+    void InstallWithSettings(const std::wstring& setup);
+    // Runs the uninstaller in place (so it is this test's own process),
+    // confirms, and answers its settings question: by the Enter key (the
+    // default answer) or by clicking "Yes". Returns the question's text.
+    std::wstring UninstallInteractively(bool clickYes);
 
     // The whole round: install, look, run QV, uninstall, look again.
     void InstallRunUninstall(const std::wstring& setup, REGSAM view);
@@ -173,6 +181,112 @@ void Installer::InstallRunUninstall(const std::wstring& setup, REGSAM view) {
     EXPECT_FALSE(!libid.empty() && TypeLibRegistered(libid, view)) << "the type library is still registered";
     // A silent uninstallation keeps the user's settings.
     EXPECT_TRUE(FileExists(JoinPath(install_, L"STEI2.QV"))) << "the settings were deleted without asking";
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD process;
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t name[16] = L"";
+    GetClassNameW(hwnd, name, 16);
+    if (owner != search->process || hwnd == search->except || !IsWindowVisible(hwnd) ||
+        lstrcmpW(name, L"#32770") != 0)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// A visible dialog of the process other than except; nullptr after the timeout.
+HWND WaitForDialog(DWORD process, HWND except, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    do {
+        DialogSearch search{process, except, nullptr};
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        std::this_thread::sleep_for(100ms);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return nullptr;
+}
+
+BOOL CALLBACK AppendStaticText(HWND child, LPARAM param) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(child, text, 512);
+    *reinterpret_cast<std::wstring*>(param) += text;
+    return TRUE;
+}
+
+void PressEnter() {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_RETURN;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof keys[0]);
+}
+
+}  // namespace
+
+void Installer::InstallWithSettings(const std::wstring& setup) {
+    ASSERT_FALSE(FileExists(JoinPath(install_, L"QV.exe"))) << "QV is already installed in " << Narrow(install_);
+    ASSERT_EQ(RunToEnd(setup, L"/S", 120s), 0u) << "the silent installation failed";
+    for (const wchar_t* name : {L"STEI.QV", L"STEI1.QV", L"STEI2.QV"})
+        ASSERT_TRUE(WriteShiftJisLines(JoinPath(install_, name), {L"設定"}));
+}
+
+std::wstring Installer::UninstallInteractively(bool clickYes) {
+    RunningProgram uninstaller(JoinPath(install_, L"Uninstall.exe"), L"_?=" + install_, L"");
+    if (!uninstaller.started()) return L"(the uninstaller did not start)";
+    HWND main = WaitForDialog(uninstaller.id(), nullptr, 20s);
+    if (!main) return L"(no uninstaller window)";
+    // The confirmation page's "Uninstall" button.
+    SendMessageW(GetDlgItem(main, IDOK), BM_CLICK, 0, 0);
+
+    HWND question = WaitForDialog(uninstaller.id(), main, 20s);
+    if (!question) return L"(no question)";
+    std::wstring text;
+    EnumChildWindows(question, AppendStaticText, reinterpret_cast<LPARAM>(&text));
+    if (clickYes) {
+        SendMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+    } else {
+        SetForegroundWindow(question);
+        PressEnter();
+    }
+    // When the work is done the "Close" button is enabled.
+    auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (IsWindow(question) && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(100ms);
+    while (!IsWindowEnabled(GetDlgItem(main, IDOK)) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(100ms);
+    SendMessageW(GetDlgItem(main, IDOK), BM_CLICK, 0, 0);
+    if (!uninstaller.WaitForExit(30s)) return L"(the uninstaller did not end)";
+    return text;
+}
+
+TEST_F(Installer, UninstallAsksAndKeepsTheSettingsByDefault) {
+    InstallWithSettings(HostPath(QV_RELEASE_SETUP));
+    if (HasFatalFailure()) return;
+    std::wstring question = UninstallInteractively(false);
+    EXPECT_NE(question.find(L"STEI.QV"), std::wstring::npos) << "asked no question about the settings files";
+    EXPECT_FALSE(FileExists(JoinPath(install_, L"QV.exe")));
+    EXPECT_FALSE(KeyExists(kUninstallKey, sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY));
+    for (const wchar_t* name : {L"STEI.QV", L"STEI1.QV", L"STEI2.QV"})
+        EXPECT_TRUE(FileExists(JoinPath(install_, name))) << "the default answer deleted " << Narrow(name);
+}
+
+TEST_F(Installer, UninstallDeletesTheSettingsWhenTheUserSaysYes) {
+    InstallWithSettings(HostPath(QV_RELEASE_SETUP));
+    if (HasFatalFailure()) return;
+    std::wstring question = UninstallInteractively(true);
+    EXPECT_NE(question.find(L"STEI.QV"), std::wstring::npos) << "asked no question about the settings files";
+    EXPECT_FALSE(FileExists(JoinPath(install_, L"QV.exe")));
+    for (const wchar_t* name : {L"STEI.QV", L"STEI1.QV", L"STEI2.QV"})
+        EXPECT_FALSE(FileExists(JoinPath(install_, name))) << "kept after Yes: " << Narrow(name);
 }
 
 TEST_F(Installer, SilentInstallRunAndUninstall) {
