@@ -137,6 +137,10 @@ Section "Uninstall"
   Delete "$INSTDIR\Vitrel32.ocx"
   Delete "$INSTDIR\Qv_help.html"
   Delete "$INSTDIR\LICENSE.txt"
+  ; What an interrupted settings save may have left; never the user's data.
+  Delete "$INSTDIR\STEI.QV.tmp"
+  Delete "$INSTDIR\STEI1.QV.tmp"
+  Delete "$INSTDIR\STEI2.QV.tmp"
 
   ; The settings are the user's data: asked for, default No; a silent
   ; uninstallation keeps them.
