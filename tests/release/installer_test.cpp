@@ -87,15 +87,6 @@ std::wstring ShortcutTarget(const std::wstring& link) {
     return target;
 }
 
-// Whether this machine runs 32-bit programs: always from a 32-bit test; from a
-// 64-bit one, a 32-bit system program must start and report back.
-bool CanRun32BitPrograms() {
-    if (sizeof(void*) == 4) return true;
-    wchar_t wow[MAX_PATH];
-    if (GetSystemWow64DirectoryW(wow, MAX_PATH) == 0) return false;
-    return RunToEnd(JoinPath(wow, L"cmd.exe"), L"/c exit 7", 30s) == 7;
-}
-
 class Installer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -294,6 +285,15 @@ TEST_F(Installer, SilentInstallRunAndUninstall) {
 }
 
 #ifdef QV_RELEASE_SETUP_X86
+// Whether this machine runs 32-bit programs: always from a 32-bit test; from a
+// 64-bit one, a 32-bit system program must start and report back.
+bool CanRun32BitPrograms() {
+    if (sizeof(void*) == 4) return true;
+    wchar_t wow[MAX_PATH];
+    if (GetSystemWow64DirectoryW(wow, MAX_PATH) == 0) return false;
+    return RunToEnd(JoinPath(wow, L"cmd.exe"), L"/c exit 7", 30s) == 7;
+}
+
 // The shipped 32-bit setup program, from the 64-bit test build.
 TEST_F(Installer, Shipped32BitSetupSilentInstallRunAndUninstall) {
     std::wstring setup = HostPath(QV_RELEASE_SETUP_X86);
