@@ -299,8 +299,9 @@ TEST_F(Installer, Shipped32BitSetupSilentInstallRunAndUninstall) {
     std::wstring setup = HostPath(QV_RELEASE_SETUP_X86);
     if (!FileExists(setup)) GTEST_SKIP() << "the 32-bit setup program is not built (build the win32 preset)";
     if (!CanRun32BitPrograms())
-        GTEST_SKIP() << "this machine cannot run 32-bit programs (no 32-bit Wine: the kernel has 32-bit "
-                        "support switched off), so the shipped 32-bit installer cannot run here";
+        GTEST_SKIP() << "this machine cannot run 32-bit programs (a 32-bit cmd.exe did not run: no 32-bit "
+                        "Wine, as on a kernel without 32-bit support), so the shipped 32-bit installer cannot "
+                        "run here";
     InstallRunUninstall(setup, KEY_WOW64_32KEY);
 }
 #endif
