@@ -3,9 +3,7 @@
 
 #include "clockwindow.h"
 #include "startup.h"
-#if QV_HAVE_DIALOGS
 #include "dialogs/dialogs.h"
-#endif
 
 namespace qv::win {
 namespace {
@@ -53,21 +51,15 @@ void Application::LoadClockWindow() {
 }
 
 void Application::OpenHenko() {
-#if QV_HAVE_DIALOGS
     if (app_) OpenHenkoWindow(*app_);
-#endif
 }
 
 void Application::OpenSyoki() {
-#if QV_HAVE_DIALOGS
     if (app_) OpenSyokiWindow(*app_);
-#endif
 }
 
 void Application::OpenVerInfo() {
-#if QV_HAVE_DIALOGS
     if (app_) OpenVerInfoWindow(*app_);
-#endif
 }
 
 void Application::WindowGone() {

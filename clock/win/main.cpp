@@ -10,22 +10,9 @@
 #include "app_context.h"
 #include "application.h"
 #include "platform.h"
-#if QV_HAVE_DIALOGS
 #include "dialogs/dialogs.h"
-#endif
 
 namespace {
-
-#if !QV_HAVE_DIALOGS
-// Until the settings dialogs join, nothing asks for a chooser.
-class NoChoosers final : public qv::win::Choosers {
-public:
-    std::optional<COLORREF> ChooseColor(HWND, COLORREF) override { return std::nullopt; }
-    std::optional<qv::win::FontChoice> ChooseFont(HWND, const qv::win::FontChoice&) override { return std::nullopt; }
-    std::optional<std::wstring> ChooseOpenFile(HWND, const std::wstring&) override { return std::nullopt; }
-    void ShowHelp(HWND, const std::wstring&) override {}
-};
-#endif
 
 // OleInitialize ... OleUninitialize: the picture loader and the hosted control need it.
 class OleScope {
@@ -49,11 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     qv::win::SystemClock clock;
     qv::win::SystemMessages messages;
     qv::win::SystemProcess process;
-#if QV_HAVE_DIALOGS
     std::unique_ptr<qv::win::Choosers> choosers = qv::win::MakeSystemChoosers();
-#else
-    std::unique_ptr<qv::win::Choosers> choosers = std::make_unique<NoChoosers>();
-#endif
     qv::win::Application application(instance, process);
     qv::win::AppContext app{model, qv::win::ProgramFolder(), clock, messages, *choosers, application, instance};
     application.Attach(app);

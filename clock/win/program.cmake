@@ -11,16 +11,9 @@ add_library(qvclock STATIC
   ${CMAKE_CURRENT_LIST_DIR}/placement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/version_info.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_class.cpp)
-target_link_libraries(qvclock PUBLIC qvwincommon comctl32 ole32 oleaut32 uuid advapi32)
+target_link_libraries(qvclock PUBLIC qvwincommon qvdialogs comctl32 ole32 oleaut32 uuid advapi32)
 target_include_directories(qvclock PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-if(TARGET qvdialogs)
-  target_link_libraries(qvclock PUBLIC qvdialogs)
-  target_compile_definitions(qvclock PUBLIC QV_HAVE_DIALOGS=1)
-else()
-  target_compile_definitions(qvclock PUBLIC QV_HAVE_DIALOGS=0)
-endif()
 
 # The version resource, also linked into the window tests so they read the
 # same numbers the program shows.
@@ -33,7 +26,7 @@ set(QV_VERSION_DEFINITIONS
 add_executable(QV WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${QV_RES_DIR}/qv.rc)
 target_include_directories(QV PRIVATE ${QV_RES_DIR})
 target_compile_definitions(QV PRIVATE ${QV_VERSION_DEFINITIONS})
-target_link_libraries(QV PRIVATE qvclock)
+target_link_libraries(QV PRIVATE qvclock qvdialogs_resources)
 target_link_options(QV PRIVATE -municode)
 set_source_files_properties(${QV_RES_DIR}/qv.rc PROPERTIES
   OBJECT_DEPENDS "${QV_RES_DIR}/qv.manifest;${QV_RES_DIR}/splash.jpg;${QV_RES_DIR}/qv.ico;${QV_RES_DIR}/version.rc;${QV_RES_DIR}/resource.h")

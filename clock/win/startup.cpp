@@ -6,7 +6,7 @@
 #include "../core/settings_files.h"
 #include "../res/resource.h"
 #include "common/twips.h"
-#include "version_info.h"
+#include "dialogs/program_version.h"
 
 namespace qv::win {
 namespace {
@@ -80,7 +80,7 @@ void StartupWindow::Form_Load() {
         return;
     }
     auto version = ReadProgramVersion(app_.instance);
-    versionCaption_ = VersionLabel(version.value_or(ProgramVersion{}));
+    versionCaption_ = qv::win::VersionCaption(version.value_or(ProgramVersion{}));
 }
 
 void StartupWindow::Timer1_Timer() {

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "common/twips.h"
+#include "dialogs/henko_window.h"
 
 namespace qv::win::test {
 namespace {
@@ -72,12 +73,36 @@ TEST_F(CommandsTest, EndWritesTheFileAndLeavesNoWindow) {
     EXPECT_EQ(ReadBytes(File("STEI2.QV")), expected);
 }
 
-TEST_F(CommandsTest, SettingsButtonClosesTheClockAndStoresTheFormState) {
+TEST_F(CommandsTest, SettingsButtonHandsOverToTheDisplaySettingsAndBack) {
     StartAt("7", "");
+    RECT before = OuterRect();
     DoubleClick(67, kOP3);
     EXPECT_FALSE(application_->Clock());
     std::string file = ReadBytes(File("STEI2.QV"));
     EXPECT_EQ(file.substr(0, Sjis("フォーム情報\r\n 0 \r\n").size()), Sjis("フォーム情報\r\n 0 \r\n"));
+    HWND henko = FindWindowW(henko::kClassName, nullptr);
+    ASSERT_TRUE(henko) << "HENKO opens as the clock closes";
+    EXPECT_TRUE(IsWindowVisible(henko));
+    EXPECT_TRUE(application_->AnyWindowLeft()) << "the dialog keeps the program running";
+
+    // "終了" restarts through Vr: the clock comes back where it was, HENKO goes.
+    SendMessageW(GetDlgItem(henko, henko::BEND), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_FALSE(FindWindowW(henko::kClassName, nullptr));
+    ASSERT_TRUE(application_->Clock());
+    EXPECT_TRUE(IsWindowVisible(application_->Clock()->hwnd()));
+    RECT after = OuterRect();
+    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_TRUE(model_.RestartFlag.Equals(0));
+    EXPECT_EQ(ReadBytes(File("STEI1.QV")).size() > 0, true) << "HENKO wrote the display file";
+
+    // Closing HENKO by its caption leaves no window: the process would end.
+    DoubleClick(67, kOP3);
+    henko = FindWindowW(henko::kClassName, nullptr);
+    ASSERT_TRUE(henko);
+    SendMessageW(henko, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_FALSE(application_->AnyWindowLeft());
 }
 
 TEST_F(CommandsTest, SystemCloseStoresThePlaceButKeepsTheFormState) {

@@ -232,7 +232,7 @@ private:
     }
 
     void CK1_Click() {
-        app_.model.Transparent = IsChecked(CK1) ? "1" : "0";
+        app_.model.Transparent.assign(1, IsChecked(CK1) ? '1' : '0');
     }
 
     void help_Click() {

@@ -1,0 +1,247 @@
+// The settings-window tests' shared fixture and helpers.
+#include "dialog_fixture.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+
+#include "clock/win/dialogs/henko_window.h"
+#include "clock/win/dialogs/syoki_window.h"
+#include "clock/win/dialogs/verinfo_window.h"
+
+namespace qv::win::test {
+
+namespace {
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+bool IsSettingsWindowClass(const std::wstring& cls) {
+    return cls == henko::kClassName || cls == syoki::kClassName || cls == verinfo::kClassName;
+}
+
+std::string FromCodePage(const std::string& bytes, UINT codePage) {
+    if (bytes.empty()) return {};
+    int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+    n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::string ToCodePage(const std::string& utf8, UINT codePage) {
+    if (utf8.empty()) return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    path_ = std::filesystem::path(temp) /
+            (L"qv-dialogs-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::optional<COLORREF> ScriptedChoosers::ChooseColor(HWND, COLORREF initial) {
+    colourInitials.push_back(initial);
+    if (colours.empty()) {
+        ADD_FAILURE() << "colour chooser opened unexpectedly";
+        return std::nullopt;
+    }
+    auto answer = colours.front();
+    colours.pop_front();
+    return answer;
+}
+
+std::optional<FontChoice> ScriptedChoosers::ChooseFont(HWND, const FontChoice& initial) {
+    fontInitials.push_back(initial);
+    if (fonts.empty()) {
+        ADD_FAILURE() << "font chooser opened unexpectedly";
+        return std::nullopt;
+    }
+    auto answer = fonts.front();
+    fonts.pop_front();
+    return answer;
+}
+
+std::optional<std::wstring> ScriptedChoosers::ChooseOpenFile(HWND, const std::wstring& filter) {
+    filters.push_back(filter);
+    if (files.empty()) {
+        ADD_FAILURE() << "file chooser opened unexpectedly";
+        return std::nullopt;
+    }
+    auto answer = files.front();
+    files.pop_front();
+    return answer;
+}
+
+void ScriptedChoosers::ShowHelp(HWND, const std::wstring& helpFile) {
+    helpFiles.push_back(helpFile);
+}
+
+void RecordingLauncher::Record(const std::string& name) {
+    calls.push_back({name, OpenSettingsWindows()});
+    if (then) then(name);
+}
+
+std::vector<std::wstring> OpenSettingsWindows() {
+    std::vector<std::wstring> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            std::wstring cls = ClassOf(hwnd);
+            if (IsSettingsWindowClass(cls)) reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(cls);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void Pump() {
+    MSG msg;
+    for (int round = 0; round < 3; ++round) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+}
+
+std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> ReadLines(const std::filesystem::path& file) {
+    std::string text = FromCodePage(ReadBytes(file), 932);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));  // an unterminated last line
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+void WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) bytes += ToCodePage(line, 932) + "\r\n";
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+DialogTest::~DialogTest() {
+    for (const auto& cls : OpenSettingsWindows()) {
+        if (HWND hwnd = FindWindowW(cls.c_str(), nullptr)) DestroyWindow(hwnd);
+    }
+    Pump();
+}
+
+HWND DialogTest::OpenHenko() {
+    OpenHenkoWindow(app);
+    Pump();
+    return FindWindowW(henko::kClassName, nullptr);
+}
+
+HWND DialogTest::OpenSyoki() {
+    OpenSyokiWindow(app);
+    Pump();
+    return FindWindowW(syoki::kClassName, nullptr);
+}
+
+HWND DialogTest::OpenVerInfo() {
+    OpenVerInfoWindow(app);
+    Pump();
+    return FindWindowW(verinfo::kClassName, nullptr);
+}
+
+void DialogTest::Click(HWND window, int id) {
+    HWND control = GetDlgItem(window, id);
+    ASSERT_NE(control, nullptr) << "no control " << id;
+    SendMessageW(control, BM_CLICK, 0, 0);
+    Pump();
+}
+
+std::wstring DialogTest::Text(HWND window, int id) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(window, id, text, 512);
+    return text;
+}
+
+void DialogTest::Type(HWND window, int id, const std::wstring& text) {
+    SendMessageW(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool DialogTest::Checked(HWND window, int id) {
+    return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+RECT DialogTest::ClientRectOf(HWND window, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(window, id), &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+DialogAnswerer::DialogAnswerer(DWORD thread, std::function<void(HWND)> act)
+    : thread_([this, thread, act = std::move(act)] {
+          for (int attempt = 0; attempt < 400; ++attempt) {
+              HWND dialog = nullptr;
+              EnumThreadWindows(
+                  thread,
+                  [](HWND hwnd, LPARAM lp) -> BOOL {
+                      if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") {
+                          *reinterpret_cast<HWND*>(lp) = hwnd;
+                          return FALSE;
+                      }
+                      return TRUE;
+                  },
+                  reinterpret_cast<LPARAM>(&dialog));
+              if (dialog) {
+                  Sleep(300);  // let it finish its initialisation, as a user's eye would
+                  wchar_t title[256] = {};
+                  GetWindowTextW(dialog, title, 256);
+                  title_ = title;
+                  act(dialog);
+                  answered_ = true;
+                  return;
+              }
+              Sleep(50);
+          }
+      }) {}
+
+bool DialogAnswerer::Wait() {
+    if (thread_.joinable()) thread_.join();
+    return answered_;
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    Wait();
+}
+
+}  // namespace qv::win::test

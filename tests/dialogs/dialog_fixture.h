@@ -1,0 +1,148 @@
+// What the settings-window tests share: a temporary program folder, an app
+// context whose services answer for the user and record what they were asked,
+// message pumping, control access, and settings files read and written as
+// Shift-JIS lines.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "clock/win/app_context.h"
+#include "clock/win/dialogs/dialogs.h"
+
+namespace qv::win::test {
+
+// A fresh folder under the temporary directory, removed at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const char* name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+class RecordingMessages final : public MessageService {
+public:
+    struct Shown {
+        std::wstring text, title;
+        UINT flags;
+    };
+    int Show(HWND, const std::wstring& text, const std::wstring& title, UINT flags) override {
+        shown.push_back({text, title, flags});
+        return IDOK;
+    }
+    std::vector<Shown> shown;
+};
+
+// Answers the choosers from queues, as the user would have; records what each
+// was opened with. An unexpected chooser fails the test and is cancelled.
+class ScriptedChoosers final : public Choosers {
+public:
+    std::optional<COLORREF> ChooseColor(HWND owner, COLORREF initial) override;
+    std::optional<FontChoice> ChooseFont(HWND owner, const FontChoice& initial) override;
+    std::optional<std::wstring> ChooseOpenFile(HWND owner, const std::wstring& filter) override;
+    void ShowHelp(HWND owner, const std::wstring& helpFile) override;
+
+    std::deque<std::optional<COLORREF>> colours;
+    std::deque<std::optional<FontChoice>> fonts;
+    std::deque<std::optional<std::wstring>> files;
+    std::vector<COLORREF> colourInitials;
+    std::vector<FontChoice> fontInitials;
+    std::vector<std::wstring> filters;
+    std::vector<std::wstring> helpFiles;
+};
+
+// Records each hand-over with the settings windows that existed at that
+// moment; `then` may open the real next window.
+class RecordingLauncher final : public WindowLauncher {
+public:
+    struct Call {
+        std::string name;
+        std::vector<std::wstring> windowsOpen;  // class names of the settings windows
+    };
+    void LoadVr() override { Record("LoadVr"); }
+    void CloseVr() override { Record("CloseVr"); }
+    void OpenHenko() override { Record("OpenHenko"); }
+    void OpenSyoki() override { Record("OpenSyoki"); }
+    void OpenVerInfo() override { Record("OpenVerInfo"); }
+
+    std::vector<Call> calls;
+    std::function<void(const std::string&)> then;
+
+private:
+    void Record(const std::string& name);
+};
+
+struct FixedClock final : ClockSource {
+    CivilTime Now() const override { return {2024, 1, 15, 9, 30, 0}; }
+};
+
+// The class names of the settings windows now on screen.
+std::vector<std::wstring> OpenSettingsWindows();
+
+// Runs the thread's queued messages.
+void Pump();
+
+// Settings files as UTF-8 lines (the files are Shift-JIS, CR LF).
+std::vector<std::string> ReadLines(const std::filesystem::path& file);
+void WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
+std::string ReadBytes(const std::filesystem::path& file);
+
+class DialogTest : public ::testing::Test {
+protected:
+    ~DialogTest() override;
+
+    HWND OpenHenko();
+    HWND OpenSyoki();
+    HWND OpenVerInfo();
+
+    // A user's click on a button or box (BM_CLICK), then the queue.
+    static void Click(HWND window, int id);
+    static std::wstring Text(HWND window, int id);
+    static void Type(HWND window, int id, const std::wstring& text);  // WM_SETTEXT
+    static bool Checked(HWND window, int id);
+    // A control's rectangle in its window's client area, in pixels.
+    static RECT ClientRectOf(HWND window, int id);
+    static bool Exists(HWND window) { return IsWindow(window) != FALSE; }
+
+    TempFolder folder;
+    SettingsModel model;
+    FixedClock clock;
+    RecordingMessages messages;
+    ScriptedChoosers choosers;
+    RecordingLauncher launcher;
+    AppContext app{model, folder.path(), clock, messages, choosers, launcher, GetModuleHandleW(nullptr)};
+};
+
+// Finds the next common dialog that `thread` opens and acts on it from a
+// second thread, as a user would, while the first waits inside the chooser.
+class DialogAnswerer {
+public:
+    DialogAnswerer(DWORD thread, std::function<void(HWND dialog)> act);
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+    // Joins the second thread: true when it found the dialog and acted.
+    bool Wait();
+    const std::wstring& title() const { return title_; }
+
+private:
+    std::thread thread_;
+    bool answered_ = false;
+    std::wstring title_;
+};
+
+}  // namespace qv::win::test

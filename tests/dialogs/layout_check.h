@@ -1,0 +1,56 @@
+// Checks a control against its row of a window's table: place (twips at the
+// screen's DPI), caption and window class.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "clock/win/common/twips.h"
+
+namespace qv::win::test {
+
+inline std::wstring ClassName(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+// Left, top, width, height in twips; a null caption is not compared.
+inline void ExpectControl(HWND window, int id, double left, double top, double width, double height,
+                          const wchar_t* caption, const wchar_t* cls) {
+    SCOPED_TRACE("control " + std::to_string(id));
+    HWND control = GetDlgItem(window, id);
+    ASSERT_NE(control, nullptr);
+    RECT actual{};
+    GetWindowRect(control, &actual);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&actual), 2);
+    RECT expected = TwipsRect(left, top, width, height);
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right, expected.right);
+    EXPECT_EQ(actual.bottom, expected.bottom);
+    if (caption) {
+        wchar_t text[256] = {};
+        GetWindowTextW(control, text, 256);
+        EXPECT_EQ(std::wstring(text), std::wstring(caption));
+    }
+    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), cls), 0) << "class of control " << id;
+}
+
+// The client area in twips and the window centred on the screen.
+inline void ExpectClientAndCentred(HWND window, double width, double height) {
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, TwipsToPixels(width));
+    EXPECT_EQ(client.bottom, TwipsToPixels(height));
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR((frame.left + frame.right) / 2.0, screenWidth / 2.0, 1.0);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2.0, screenHeight / 2.0, 1.0);
+}
+
+}  // namespace qv::win::test

@@ -1,0 +1,178 @@
+// The about box VerInfo: its picture card layout, the version from the
+// program's version resource, the link, OK back to HENKO, and the drag.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "clock/win/dialogs/program_version.h"
+#include "clock/win/dialogs/verinfo_window.h"
+#include "dialog_fixture.h"
+#include "layout_check.h"
+
+namespace qv::win::test {
+namespace {
+
+using namespace verinfo;
+
+class VerInfoTest : public DialogTest {
+protected:
+    HWND OpenWithRecorder() {
+        verinfo::Open(app, [this](HWND, const std::wstring& url) { opened.push_back(url); });
+        Pump();
+        return FindWindowW(kClassName, nullptr);
+    }
+    static COLORREF ClientPixel(HWND w, int x, int y) {
+        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        HDC dc = GetDC(w);
+        COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(w, dc);
+        return c;
+    }
+    static bool Near(COLORREF c, int r, int g, int b, int tolerance = 24) {
+        return std::abs(GetRValue(c) - r) <= tolerance && std::abs(GetGValue(c) - g) <= tolerance &&
+               std::abs(GetBValue(c) - b) <= tolerance;
+    }
+    std::vector<std::wstring> opened;
+};
+
+TEST_F(VerInfoTest, PictureCardLayout) {
+    HWND w = OpenWithRecorder();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(GetWindowTextLengthW(w), 0);
+    LONG style = GetWindowLongW(w, GWL_STYLE), ex = GetWindowLongW(w, GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    ExpectClientAndCentred(w, 6690, 4260);
+    ExpectControl(w, OK, 2760, 3360, 1335, 375, L"OK", L"Button");
+    EXPECT_EQ(GetNextDlgTabItem(w, nullptr, FALSE), GetDlgItem(w, OK));
+
+    // The labels start at their places and grow to their text.
+    RECT version = ClientRectOf(w, HVerInfo);
+    RECT place = TwipsRect(1800, 2760, 300, 180);
+    EXPECT_EQ(version.left, place.left);
+    EXPECT_EQ(version.top, place.top);
+    EXPECT_EQ(Text(w, HVerInfo), L"Ver. 0.5.0");
+    HWND label = GetDlgItem(w, HVerInfo);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, L"Ver. 0.5.0", 10, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    EXPECT_EQ(version.right - version.left, extent.cx);
+    EXPECT_GT(version.right - version.left, place.right - place.left);
+
+    RECT url = ClientRectOf(w, URL);
+    RECT urlPlace = TwipsRect(1800, 3000, 420, 180);
+    EXPECT_EQ(url.left, urlPlace.left);
+    EXPECT_EQ(url.top, urlPlace.top);
+    EXPECT_EQ(Text(w, URL), L"URL：");
+
+    ExpectControl(w, Hyplex1, 2280, 3000, 3375, 375, nullptr, L"SysLink");
+    EXPECT_NE(Text(w, Hyplex1).find(kHomePage), std::wstring::npos);
+}
+
+TEST_F(VerInfoTest, ThePictureFillsTheCard) {
+    HWND w = OpenWithRecorder();
+    ASSERT_NE(w, nullptr);
+    RECT client{};
+    GetClientRect(w, &client);
+    EXPECT_TRUE(Near(ClientPixel(w, 3, 3), 0x0d, 0x1b, 0x3d)) << std::hex << ClientPixel(w, 3, 3);
+    EXPECT_TRUE(Near(ClientPixel(w, client.right - 3, client.bottom - 3), 0xec, 0xe6, 0xd2))
+        << std::hex << ClientPixel(w, client.right - 3, client.bottom - 3);
+}
+
+TEST_F(VerInfoTest, ReadsTheVersionResource) {
+    auto version = ReadProgramVersion(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(VersionCaption(*version), L"Ver. 0.5.0");
+    EXPECT_EQ(VersionCaption({12, 0, 305}), L"Ver. 12.0.305");
+}
+
+TEST_F(VerInfoTest, ClickingTheLinkOpensTheHomePage) {
+    HWND w = OpenWithRecorder();
+    ASSERT_NE(w, nullptr);
+    HWND link = GetDlgItem(w, Hyplex1);
+    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 6));
+    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(8, 6));
+    Pump();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], kHomePage);
+    EXPECT_TRUE(Exists(w));
+}
+
+TEST_F(VerInfoTest, OkLoadsHenkoThenCloses) {
+    HWND w = OpenWithRecorder();
+    ASSERT_NE(w, nullptr);
+    Click(w, OK);
+    EXPECT_FALSE(Exists(w));
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].name, "OpenHenko");
+    EXPECT_EQ(launcher.calls[0].windowsOpen, std::vector<std::wstring>{kClassName});
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST_F(VerInfoTest, TheCloseBoxEndsWithoutHandingOver) {
+    HWND w = OpenWithRecorder();
+    ASSERT_NE(w, nullptr);
+    SendMessageW(w, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(Exists(w));
+    EXPECT_TRUE(launcher.calls.empty());
+    EXPECT_TRUE(opened.empty());
+}
+
+// A mouse event at a screen point, as the mouse driver would deliver it.
+INPUT MouseAt(POINT p, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return in;
+}
+
+TEST_F(VerInfoTest, DraggingThePictureWithTheLeftButtonMovesTheWindow) {
+    HWND w = OpenWithRecorder();
+    ASSERT_NE(w, nullptr);
+    SetForegroundWindow(w);
+    Pump();
+    RECT before{}, after{};
+    GetWindowRect(w, &before);
+    POINT grab{30, 30};  // on the picture, clear of every control
+    ClientToScreen(w, &grab);
+    POINT drop{grab.x + 60, grab.y + 30};
+    INPUT inputs[] = {MouseAt(grab, 0), MouseAt(grab, MOUSEEVENTF_LEFTDOWN),
+                      MouseAt({grab.x + 20, grab.y + 10}, 0), MouseAt(drop, 0), MouseAt(drop, MOUSEEVENTF_LEFTUP)};
+    ASSERT_EQ(SendInput(5, inputs, sizeof(INPUT)), 5u);
+    for (int i = 0; i < 20; ++i) Pump();
+    GetWindowRect(w, &after);
+    EXPECT_EQ(after.left - before.left, 60);
+    EXPECT_EQ(after.top - before.top, 30);
+    EXPECT_TRUE(launcher.calls.empty());
+}
+
+TEST_F(VerInfoTest, ARightButtonDragOnThePictureDoesNothing) {
+    HWND w = OpenWithRecorder();
+    ASSERT_NE(w, nullptr);
+    SetForegroundWindow(w);
+    Pump();
+    RECT before{}, after{};
+    GetWindowRect(w, &before);
+    POINT grab{30, 30};
+    ClientToScreen(w, &grab);
+    POINT drop{grab.x + 60, grab.y + 30};
+    INPUT inputs[] = {MouseAt(grab, 0), MouseAt(grab, MOUSEEVENTF_RIGHTDOWN), MouseAt(drop, 0),
+                      MouseAt(drop, MOUSEEVENTF_RIGHTUP)};
+    ASSERT_EQ(SendInput(4, inputs, sizeof(INPUT)), 4u);
+    for (int i = 0; i < 20; ++i) Pump();
+    GetWindowRect(w, &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_TRUE(Exists(w));
+}
+
+}  // namespace
+}  // namespace qv::win::test

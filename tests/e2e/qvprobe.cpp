@@ -1,0 +1,88 @@
+// A small Windows console program the end-to-end scripts run beside QV.exe:
+// it finds the clock's windows by class, reports where they are, and answers
+// message boxes, so the scripts can aim real mouse input with xdotool.
+//   qvprobe wait-window CLASS MS   -> "left top right bottom clientLeft clientTop"
+//   qvprobe wait-gone CLASS MS
+//   qvprobe answer-box TITLE MS    -> the box's text (UTF-8), then presses OK
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::wstring Wide(const char* text) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n > 0 ? n - 1 : 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
+    return out;
+}
+
+void PrintUtf8(const std::wstring& text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+    std::printf("%s\n", out.c_str());
+}
+
+HWND FindVisible(const std::wstring& className, const wchar_t* title) {
+    HWND found = FindWindowW(className.c_str(), title);
+    return found && IsWindowVisible(found) ? found : nullptr;
+}
+
+template <class Pred>
+bool WaitFor(DWORD ms, Pred pred) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start > ms) return false;
+        Sleep(20);
+    }
+}
+
+BOOL CALLBACK FirstStatic(HWND child, LPARAM lp) {
+    wchar_t name[32];
+    GetClassNameW(child, name, 32);
+    if (_wcsicmp(name, L"Static") != 0) return TRUE;
+    wchar_t text[512] = {};
+    GetWindowTextW(child, text, 512);
+    if (!text[0]) return TRUE;
+    *reinterpret_cast<std::wstring*>(lp) = text;
+    return FALSE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: qvprobe wait-window|wait-gone CLASS MS | answer-box TITLE MS\n");
+        return 2;
+    }
+    std::string command = argv[1];
+    std::wstring name = Wide(argv[2]);
+    DWORD ms = static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10));
+    if (command == "wait-window") {
+        HWND hwnd = nullptr;
+        if (!WaitFor(ms, [&] { return (hwnd = FindVisible(name, nullptr)) != nullptr; })) return 1;
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        POINT origin{0, 0};
+        ClientToScreen(hwnd, &origin);
+        std::printf("%ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom, origin.x, origin.y);
+        return 0;
+    }
+    if (command == "wait-gone") {
+        return WaitFor(ms, [&] { return FindWindowW(name.c_str(), nullptr) == nullptr; }) ? 0 : 1;
+    }
+    if (command == "answer-box") {
+        HWND box = nullptr;
+        if (!WaitFor(ms, [&] { return (box = FindVisible(L"#32770", name.c_str())) != nullptr; })) return 1;
+        std::wstring text;
+        EnumChildWindows(box, FirstStatic, reinterpret_cast<LPARAM>(&text));
+        PrintUtf8(text);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    return 2;
+}
