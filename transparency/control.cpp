@@ -154,14 +154,24 @@ STDMETHODIMP CVitrel32Ctrl::get__TransMode(short* value) { return get_TransMode(
 STDMETHODIMP CVitrel32Ctrl::put__TransMode(short value) { return put_TransMode(value); }
 
 // The layered settings reach the window at the next switch to mode 4.
-STDMETHODIMP CVitrel32Ctrl::get_LayeredColor(OLE_COLOR* value) {
+STDMETHODIMP CVitrel32Ctrl::get_LayeredColor(LONG* value) {
     if (!value) return E_POINTER;
-    *value = props_.layeredColor;
+    *value = static_cast<LONG>(props_.layeredColor);
     return S_OK;
 }
 
-STDMETHODIMP CVitrel32Ctrl::put_LayeredColor(OLE_COLOR value) {
-    props_.layeredColor = value;
+// Any value is accepted: a system colour (&H80000005) may come as a negative
+// long from a script or as an unsigned long from a typed host.
+STDMETHODIMP CVitrel32Ctrl::put_LayeredColor(VARIANT value) {
+    VARIANT converted;
+    VariantInit(&converted);
+    if (SUCCEEDED(VariantChangeType(&converted, &value, 0, VT_I4))) {
+        props_.layeredColor = static_cast<OLE_COLOR>(converted.lVal);
+    } else if (SUCCEEDED(VariantChangeType(&converted, &value, 0, VT_UI4))) {
+        props_.layeredColor = converted.ulVal;
+    } else {
+        return DISP_E_TYPEMISMATCH;
+    }
     PropertyChanged(2);
     return S_OK;
 }

@@ -61,8 +61,8 @@ public:
     // IVitrel32Members: the members of _DVitrel32, reached through Invoke.
     STDMETHODIMP get_TransMode(short* value) override;
     STDMETHODIMP put_TransMode(short value) override;
-    STDMETHODIMP get_LayeredColor(OLE_COLOR* value) override;
-    STDMETHODIMP put_LayeredColor(OLE_COLOR value) override;
+    STDMETHODIMP get_LayeredColor(LONG* value) override;
+    STDMETHODIMP put_LayeredColor(VARIANT value) override;
     STDMETHODIMP get_LayeredAlpha(short* value) override;
     STDMETHODIMP put_LayeredAlpha(short value) override;
     STDMETHODIMP get_LayeredFlag(short* value) override;

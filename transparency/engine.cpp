@@ -68,7 +68,6 @@ Engine::Engine(EngineHost& host, SetLayeredFn setLayered) : host_(host), setLaye
 Engine::~Engine() { Detach(); }
 
 void Engine::AttachToContainer(HWND control, bool userMode) {
-    control_ = control;
     if (!control || !userMode) return;
     container_ = GetParent(control);
     forwardWindow_ = container_;
@@ -148,7 +147,6 @@ void Engine::Detach() {
     }
     container_ = nullptr;
     forwardWindow_ = nullptr;
-    control_ = nullptr;
 }
 
 void Engine::ApplyLayered() {

@@ -86,7 +86,6 @@ private:
     EngineHost& host_;
     SetLayeredFn setLayered_;
     short activeMode_ = TransClient;
-    HWND control_ = nullptr;
     HWND container_ = nullptr;
     HWND forwardWindow_ = nullptr;
     HWND overlay_ = nullptr;

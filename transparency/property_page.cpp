@@ -1,12 +1,287 @@
-// CVitrel32PropPage, the control's "General" property page.
+// CVitrel32PropPage: the page object, its dialog (resource 100) and the data
+// exchange with the controls it edits.
+#include "property_page.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <new>
+
 #include "class_factory.h"
+#include "display_strings.h"
+#include "resource.h"
 
 namespace vitrel {
+namespace {
 
-HRESULT CreatePropertyPage(REFIID, void** out) {
+constexpr SIZE kDialogUnits = {192, 110};
+constexpr int kAlphaMax = 255;
+
+// The property of the first control, as an integer; false when unreadable.
+bool ReadProperty(IDispatch* control, const wchar_t* name, int& value) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
+    VARIANT result;
+    VariantInit(&result);
+    DISPPARAMS none{};
+    if (FAILED(control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, nullptr,
+                               nullptr)))
+        return false;
+    const bool ok = SUCCEEDED(VariantChangeType(&result, &result, 0, VT_I4));
+    if (ok) value = result.lVal;
+    VariantClear(&result);
+    return ok;
+}
+
+void WriteProperty(IDispatch* control, const wchar_t* name, int value) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_I4;
+    arg.lVal = value;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&arg, &named, 1, 1};
+    // The control's setter accepts or silently ignores the value.
+    control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+}
+
+// The page's size in pixels: dialog units of its font, "ＭＳ Ｐゴシック" 10 pt.
+SIZE PageSizeInPixels() {
+    HDC screen = GetDC(nullptr);
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, L"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af", LF_FACESIZE);
+    HFONT handle = CreateFontIndirectW(&font);
+    HGDIOBJ old = SelectObject(screen, handle);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SIZE extent{};
+    static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    GetTextExtentPoint32W(screen, kAlphabet, 52, &extent);
+    SelectObject(screen, old);
+    DeleteObject(handle);
+    ReleaseDC(nullptr, screen);
+    const int baseX = (extent.cx / 26 + 1) / 2;
+    const int baseY = metrics.tmHeight;
+    return {MulDiv(kDialogUnits.cx, baseX, 4), MulDiv(kDialogUnits.cy, baseY, 8)};
+}
+
+LPOLESTR CoTaskCopy(const std::wstring& text) {
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    auto* copy = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
+    if (copy) std::memcpy(copy, text.c_str(), bytes);
+    return copy;
+}
+
+}  // namespace
+
+HRESULT CreatePropertyPage(REFIID iid, void** out) { return CVitrel32PropPage::Create(iid, out); }
+
+HRESULT CVitrel32PropPage::Create(REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    return CLASS_E_CLASSNOTAVAILABLE;
+    auto* page = new (std::nothrow) CVitrel32PropPage();
+    if (!page) return E_OUTOFMEMORY;
+    const HRESULT hr = page->QueryInterface(iid, out);
+    page->Release();
+    return hr;
+}
+
+CVitrel32PropPage::~CVitrel32PropPage() {
+    if (dialog_) DestroyWindow(dialog_);
+}
+
+STDMETHODIMP CVitrel32PropPage::QueryInterface(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IPropertyPage) return E_NOINTERFACE;
+    *out = static_cast<IPropertyPage*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) CVitrel32PropPage::AddRef() { return InterlockedIncrement(&refs_); }
+
+STDMETHODIMP_(ULONG) CVitrel32PropPage::Release() {
+    const ULONG n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return n;
+}
+
+STDMETHODIMP CVitrel32PropPage::SetPageSite(IPropertyPageSite* site) {
+    site_ = ComPtr<IPropertyPageSite>(site);
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32PropPage::Activate(HWND parent, LPCRECT rect, BOOL) {
+    if (!rect) return E_POINTER;
+    if (dialog_) return E_UNEXPECTED;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+    dialog_ = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROPPAGE_VITREL32), parent, &DialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+    if (!dialog_) return HRESULT_FROM_WIN32(GetLastError());
+    MoveWindow(dialog_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32PropPage::Deactivate() {
+    if (!dialog_) return E_UNEXPECTED;
+    DestroyWindow(dialog_);
+    dialog_ = nullptr;
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32PropPage::GetPageInfo(PROPPAGEINFO* info) {
+    if (!info) return E_POINTER;
+    *info = {};
+    info->cb = sizeof(*info);
+    info->pszTitle = CoTaskCopy(LoadModuleString(IDS_VITREL32_PAGE_CAPTION));
+    if (!info->pszTitle) return E_OUTOFMEMORY;
+    info->size = PageSizeInPixels();
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32PropPage::SetObjects(ULONG count, IUnknown** objects) {
+    if (count && !objects) return E_POINTER;
+    std::vector<ComPtr<IDispatch>> controls;
+    try {
+        for (ULONG i = 0; i < count; ++i) {
+            ComPtr<IDispatch> control;
+            if (objects[i] && SUCCEEDED(objects[i]->QueryInterface(IID_IDispatch, control.PutVoid())))
+                controls.push_back(std::move(control));
+        }
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    objects_ = std::move(controls);
+    if (dialog_ && !objects_.empty()) {
+        initializing_ = true;
+        ExchangeFromControls();
+        initializing_ = false;
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32PropPage::Show(UINT show) {
+    if (!dialog_) return E_UNEXPECTED;
+    ShowWindow(dialog_, show);
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32PropPage::Move(LPCRECT rect) {
+    if (!rect) return E_POINTER;
+    if (!dialog_) return E_UNEXPECTED;
+    MoveWindow(dialog_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32PropPage::IsPageDirty() { return dirty_ ? S_OK : S_FALSE; }
+
+STDMETHODIMP CVitrel32PropPage::Apply() {
+    if (dialog_) ExchangeToControls();
+    dirty_ = false;
+    return S_OK;
+}
+
+STDMETHODIMP CVitrel32PropPage::Help(LPCOLESTR) { return E_NOTIMPL; }
+
+STDMETHODIMP CVitrel32PropPage::TranslateAccelerator(MSG* msg) {
+    if (!msg || !dialog_) return S_FALSE;
+    return IsDialogMessageW(dialog_, msg) ? S_OK : S_FALSE;
+}
+
+void CVitrel32PropPage::SetDirty() {
+    if (initializing_) return;
+    dirty_ = true;
+    if (site_) site_->OnStatusChange(PROPPAGESTATUS_DIRTY | PROPPAGESTATUS_VALIDATE);
+}
+
+void CVitrel32PropPage::ExchangeFromControls() {
+    if (!objects_.empty()) {
+        IDispatch* control = objects_.front().Get();
+        ReadProperty(control, L"TransMode", transMode_);
+        ReadProperty(control, L"LayeredAlpha", layeredAlpha_);
+        ReadProperty(control, L"LayeredFlag", layeredFlag_);
+    }
+    // An index out of the list selects nothing.
+    SendDlgItemMessageW(dialog_, IDC_TRANSMODE, CB_SETCURSEL, static_cast<WPARAM>(transMode_), 0);
+    SetDlgItemInt(dialog_, IDC_LAYEREDALPHA, static_cast<UINT>(layeredAlpha_), TRUE);
+    SendDlgItemMessageW(dialog_, IDC_LAYEREDFLAG, CB_SETCURSEL, static_cast<WPARAM>(layeredFlag_), 0);
+    SendDlgItemMessageW(dialog_, IDC_SPIN1, UDM_SETPOS, 0, MAKELPARAM(static_cast<WORD>(layeredAlpha_), 0));
+}
+
+void CVitrel32PropPage::ExchangeToControls() {
+    transMode_ = static_cast<int>(SendDlgItemMessageW(dialog_, IDC_TRANSMODE, CB_GETCURSEL, 0, 0));
+    BOOL read = FALSE;
+    const int alpha = static_cast<int>(GetDlgItemInt(dialog_, IDC_LAYEREDALPHA, &read, TRUE));
+    if (read) layeredAlpha_ = alpha;
+    layeredFlag_ = static_cast<int>(SendDlgItemMessageW(dialog_, IDC_LAYEREDFLAG, CB_GETCURSEL, 0, 0));
+    for (const auto& control : objects_) {
+        WriteProperty(control.Get(), L"TransMode", transMode_);
+        WriteProperty(control.Get(), L"LayeredAlpha", layeredAlpha_);
+        WriteProperty(control.Get(), L"LayeredFlag", layeredFlag_);
+    }
+}
+
+void CVitrel32PropPage::OnInitDialog() {
+    initializing_ = true;
+    for (const wchar_t* text : kTransModeStrings)
+        SendDlgItemMessageW(dialog_, IDC_TRANSMODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    for (const wchar_t* text : kLayeredFlagStrings)
+        SendDlgItemMessageW(dialog_, IDC_LAYEREDFLAG, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendDlgItemMessageW(dialog_, IDC_SPIN1, UDM_SETRANGE, 0, MAKELPARAM(kAlphaMax, 0));
+    SendDlgItemMessageW(dialog_, IDC_LAYEREDALPHA, EM_LIMITTEXT, 3, 0);
+    ExchangeFromControls();
+    initializing_ = false;
+}
+
+INT_PTR CALLBACK CVitrel32PropPage::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* page = reinterpret_cast<CVitrel32PropPage*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        page->dialog_ = dialog;
+        page->OnInitDialog();
+        return TRUE;  // the system may set the focus
+    }
+    auto* page = reinterpret_cast<CVitrel32PropPage*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!page) return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        if (page->dialog_ == dialog) page->dialog_ = nullptr;
+        return FALSE;
+    }
+    return page->OnMessage(message, wParam, lParam);
+}
+
+INT_PTR CVitrel32PropPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_SPIN1 && header->code == UDN_DELTAPOS) {
+            // The edit box shows the value the up-down stands for after the step.
+            const auto* change = reinterpret_cast<const NMUPDOWN*>(lParam);
+            int value = change->iPos + change->iDelta;
+            value = value < 0 ? 0 : (value > kAlphaMax ? kAlphaMax : value);
+            wchar_t text[16] = {};
+            wsprintfW(text, L"%d", value);
+            SetDlgItemTextW(dialog_, IDC_LAYEREDALPHA, text);
+            SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, 0);  // let the step happen
+            return TRUE;
+        }
+        return FALSE;
+    }
+    if (message == WM_COMMAND) {
+        const WORD id = LOWORD(wParam);
+        const WORD code = HIWORD(wParam);
+        if ((id == IDC_TRANSMODE || id == IDC_LAYEREDFLAG) && code == CBN_SELCHANGE) SetDirty();
+        if (id == IDC_LAYEREDALPHA && code == EN_CHANGE) SetDirty();
+        return FALSE;
+    }
+    return FALSE;
 }
 
 }  // namespace vitrel

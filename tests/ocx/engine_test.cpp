@@ -288,6 +288,11 @@ TEST(Engine, LayeredAttributesFollowTheSettingsAtTheSwitch) {
     const Layered keyed = LayeredOf(container.Handle());
     EXPECT_EQ(keyed.flags, static_cast<DWORD>(LWA_COLORKEY));
     EXPECT_EQ(keyed.key, 0x00E3DFE0u);
+
+    // A system colour goes to the window as it is, not resolved.
+    PutLong(control, 2, static_cast<LONG>(0x80000005u));
+    hosted.SetMode(4);
+    EXPECT_EQ(LayeredOf(container.Handle()).key, 0x80000005u);
 }
 
 TEST(Engine, ClockHostingFromTheProgramFolder) {

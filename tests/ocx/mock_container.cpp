@@ -68,24 +68,29 @@ LRESULT CALLBACK ContainerWindow::Procedure(HWND window, UINT message, WPARAM wP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+namespace {
+
+struct OverlaySearch {
+    HWND container;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOverlay(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<OverlaySearch*>(param);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (lstrcmpW(name, L"TransProc") == 0 && GetWindow(window, GW_OWNER) == search->container) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 HWND FindOverlay(HWND container) {
-    struct Search {
-        HWND container;
-        HWND found;
-    } search{container, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            wchar_t name[64] = {};
-            GetClassNameW(window, name, 64);
-            if (lstrcmpW(name, L"TransProc") == 0 && GetWindow(window, GW_OWNER) == s->container) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OverlaySearch search{container, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), &MatchOverlay, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -70,6 +70,28 @@ TEST(ControlProperties, AcceptedWritesNotifyEvenWhenUnchanged) {
     EXPECT_EQ(persist->IsDirty(), S_OK);
 }
 
+TEST(ControlProperties, LayeredColorTakesAnyThirtyTwoBitsAndReadsAsLong) {
+    auto control = NewControl<IDispatch>();
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_UI4;
+    value.ulVal = 0x80000005u;  // a system colour
+    EXPECT_EQ(PutProperty(control.Get(), 2, value), S_OK);
+    VARIANT read;
+    ASSERT_EQ(GetProperty(control.Get(), 2, read), S_OK);
+    EXPECT_EQ(read.vt, VT_I4);  // script hosts know no unsigned long
+    EXPECT_EQ(static_cast<DWORD>(read.lVal), 0x80000005u);
+    EXPECT_EQ(PutLong(control.Get(), 2, static_cast<LONG>(0x80000008u)), S_OK);
+    ASSERT_EQ(GetProperty(control.Get(), 2, read), S_OK);
+    EXPECT_EQ(static_cast<DWORD>(read.lVal), 0x80000008u);
+    value.vt = VT_BSTR;
+    value.bstrVal = SysAllocString(L"not a colour");
+    EXPECT_TRUE(FAILED(PutProperty(control.Get(), 2, value)));
+    VariantClear(&value);
+    ASSERT_EQ(GetProperty(control.Get(), 2, read), S_OK);
+    EXPECT_EQ(static_cast<DWORD>(read.lVal), 0x80000008u);
+}
+
 TEST(ControlProperties, DefaultPropertyIsTransMode) {
     auto control = NewControl<IDispatch>();
     // A value taken without a member name, as VB does with "x = control".
