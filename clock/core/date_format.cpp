@@ -139,6 +139,9 @@ struct PictureInfo {
 
 PictureInfo Scan(std::string_view picture) {
     PictureInfo info;
+    // Fast answer for the pictures the tick uses: no letter that is a date
+    // element or a 12-hour marker.
+    if (picture.find_first_of("aAcCdDeEgGmMqQwWyY") == std::string_view::npos) return info;
     WalkPicture(picture, [&](const Token& t) {
         info.twelveHour |= t.field == Field::AmPm || t.field == Field::AmPmJapanese;
         info.usesDate |= UsesDate(t.field);
@@ -172,6 +175,11 @@ const Era* EraOf(const CivilTime& t) {
 }
 
 void AppendNumber(std::string& out, long long number, int minDigits) {
+    if (number >= 0 && number < 100 && minDigits <= 2) {  // most fields: straight to digits
+        if (number >= 10 || minDigits == 2) out.push_back(static_cast<char>('0' + number / 10));
+        out.push_back(static_cast<char>('0' + number % 10));
+        return;
+    }
     char buffer[24];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number < 0 ? -number : number);
     (void)ec;
@@ -187,7 +195,7 @@ void AppendField(std::string& out, const Token& token, const CivilTime& t, const
     const int hour = info.twelveHour ? hour12 : t.hour;
     switch (token.field) {
     case Field::Literal: out.append(token.text); break;
-    case Field::Year4: AppendNumber(out, t.year, 4); break;
+    case Field::Year4: AppendNumber(out, t.year, 1); break;  // years 100 to 999 have three digits, as the system writes them
     case Field::Year2: AppendNumber(out, t.year % 100, 2); break;
     case Field::DayOfYear: AppendNumber(out, DayOfYear(t), 1); break;
     case Field::Month: AppendNumber(out, t.month, 1); break;
@@ -509,7 +517,9 @@ void FormatDateInto(std::string& out, DateValue value, std::string_view picture)
         return;
     }
     if (picture.empty()) picture = "c";
-    Render(out, ToCivilTime(value), picture, Scan(picture));
+    PictureInfo info;  // only an "a" can make the clock 12-hour
+    if (picture.find_first_of("aA") != std::string_view::npos) info = Scan(picture);
+    Render(out, ToCivilTime(value), picture, info);
 }
 
 std::string FormatDate(DateValue value, std::string_view picture) {

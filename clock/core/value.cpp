@@ -41,6 +41,25 @@ std::optional<double> ParseNumber(std::string_view text) {
         }
     }
     if (digits == 0) return std::nullopt;
+    if (digits <= 15) {
+        // Exact fast path: at most 15 digits make an exact integer, and one
+        // division by an exact power of ten rounds correctly.
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                             1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::uint64_t mantissa = 0;
+        int fraction = 0;
+        bool afterPoint = false;
+        for (char c : text) {
+            if (c == '.') {
+                afterPoint = true;
+                continue;
+            }
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            fraction += afterPoint;
+        }
+        double number = static_cast<double>(mantissa) / kPowers[fraction];
+        return negative ? -number : number;
+    }
     double number = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number, std::chars_format::fixed);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(number)) return std::nullopt;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "value_printer.h"
+
 #include "fake_clock.h"
 
 namespace qv {

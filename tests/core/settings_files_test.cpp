@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "value_printer.h"
+
 #include <initializer_list>
 
 #include "clock/core/sjis.h"

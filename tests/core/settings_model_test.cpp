@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "value_printer.h"
+
 namespace qv {
 namespace {
 

@@ -23,6 +23,20 @@ bool IsSettingsWindowClass(const std::wstring& cls) {
     return cls == henko::kClassName || cls == syoki::kClassName || cls == verinfo::kClassName;
 }
 
+BOOL CALLBACK CollectSettingsWindow(HWND hwnd, LPARAM lp) {
+    std::wstring cls = ClassOf(hwnd);
+    if (IsSettingsWindowClass(cls)) reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(cls);
+    return TRUE;
+}
+
+BOOL CALLBACK FindCommonDialog(HWND hwnd, LPARAM lp) {
+    if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") {
+        *reinterpret_cast<HWND*>(lp) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 std::string FromCodePage(const std::string& bytes, UINT codePage) {
     if (bytes.empty()) return {};
     int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -106,14 +120,7 @@ void RecordingLauncher::Record(const std::string& name) {
 
 std::vector<std::wstring> OpenSettingsWindows() {
     std::vector<std::wstring> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            std::wstring cls = ClassOf(hwnd);
-            if (IsSettingsWindowClass(cls)) reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(cls);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), CollectSettingsWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
@@ -212,16 +219,7 @@ DialogAnswerer::DialogAnswerer(DWORD thread, std::function<void(HWND)> act)
     : thread_([this, thread, act = std::move(act)] {
           for (int attempt = 0; attempt < 400; ++attempt) {
               HWND dialog = nullptr;
-              EnumThreadWindows(
-                  thread,
-                  [](HWND hwnd, LPARAM lp) -> BOOL {
-                      if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") {
-                          *reinterpret_cast<HWND*>(lp) = hwnd;
-                          return FALSE;
-                      }
-                      return TRUE;
-                  },
-                  reinterpret_cast<LPARAM>(&dialog));
+              EnumThreadWindows(thread, FindCommonDialog, reinterpret_cast<LPARAM>(&dialog));
               if (dialog) {
                   Sleep(300);  // let it finish its initialisation, as a user's eye would
                   wchar_t title[256] = {};

@@ -1,0 +1,57 @@
+// Timings of the per-tick work: the two clock pictures and one whole tick.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "clock/core/date_format.h"
+#include "fake_clock.h"
+#include "tick_setup.h"
+
+namespace qv {
+namespace {
+
+void FormatPicture(benchmark::State& state, const char* picture) {
+    std::string out;
+    out.reserve(32);
+    DateValue value = ToDateValue({2026, 12, 7, 10, 30, 0});
+    for (auto _ : state) {
+        FormatDateInto(out, value, picture);
+        benchmark::DoNotOptimize(out.data());
+        value += 1.0 / 86400;
+    }
+}
+void BM_FormatMonthDayHourMinute(benchmark::State& state) { FormatPicture(state, "mm/dd hh:mm"); }
+void BM_FormatHourMinute(benchmark::State& state) { FormatPicture(state, "hh:mm"); }
+BENCHMARK(BM_FormatMonthDayHourMinute);
+BENCHMARK(BM_FormatHourMinute);
+
+// The read-back of a displayed text as its time of day.
+void BM_FormatTextAsHourMinute(benchmark::State& state) {
+    Value text = Value::Text("12/06 20:30");
+    for (auto _ : state) {
+        text.MutableText() = "12/06 20:30";
+        FormatInPlace(text, "hh:mm");
+        benchmark::DoNotOptimize(text.TextIf());
+    }
+}
+BENCHMARK(BM_FormatTextAsHourMinute);
+
+void BM_ClockTickTenPlaces(benchmark::State& state) {
+    SettingsModel model;
+    RowLabels labels;
+    test::TenNamedPlaces(model, labels);
+    test::FakeClock clock;
+    int second = 0;
+    for (auto _ : state) {
+        clock.Set({2026, 12, 7, 10, second / 60 % 60, second % 60});
+        ClockTick(model, clock, labels);
+        benchmark::DoNotOptimize(labels.nameColor.data());
+        ++second;
+    }
+}
+BENCHMARK(BM_ClockTickTenPlaces);
+
+}  // namespace
+}  // namespace qv
+
+BENCHMARK_MAIN();
