@@ -50,7 +50,9 @@ void StartupWindow::Load() {
     Form_Load();
     // A restart pass has closed the window already: it is never shown.
     if (hwnd_) {
-        ShowWindow(hwnd_, SW_SHOW);
+        // Shown without taking the focus: the splash is never typed into, and
+        // an activated window is one the window manager must release again.
+        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
         UpdateWindow(hwnd_);
     }
 }

@@ -48,7 +48,10 @@ drag() {
 wait_exit() {
   local pid=$1 t=${2:-15} i
   for i in $(seq 1 $((t * 10))); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+    # Gone, or a zombie nobody has reaped yet.
+    case "$(ps -o stat= -p "$pid" 2>/dev/null)" in
+      '' | Z*) return 0 ;;
+    esac
     sleep 0.1
   done
   return 1

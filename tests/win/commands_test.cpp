@@ -16,6 +16,14 @@ LRESULT CALLBACK RecordShows(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+BOOL CALLBACK FindToolTips(HWND h, LPARAM lp) {
+    wchar_t name[64];
+    GetClassNameW(h, name, 64);
+    if (wcscmp(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(lp) = h;
+    return FALSE;
+}
+
 class CommandsTest : public ClockTest {
 protected:
     ClockWindow& StartAt(const std::string& formState, const std::string& layout) {
@@ -145,18 +153,7 @@ TEST_F(CommandsTest, RightOrMiddlePressHidesAndShowsButDoesNotMove) {
 TEST_F(CommandsTest, ButtonsCarryTheirToolTips) {
     ClockWindow& clock = StartAt(" 0 ", "");
     HWND tips = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            wchar_t name[64];
-            GetClassNameW(h, name, 64);
-            if (wcscmp(name, TOOLTIPS_CLASSW) == 0) {
-                *reinterpret_cast<HWND*>(lp) = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tips));
+    EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
     ASSERT_TRUE(tips);
     EXPECT_EQ(GetWindow(tips, GW_OWNER), clock.hwnd());
     ASSERT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 3);
