@@ -35,11 +35,16 @@ public:
     const IID& Iid() const { return iid_; }
     void Clear() { sinks_.clear(); }
 
-    // Calls fn with each sink; a copy of the list, since a sink may unadvise
-    // while it is called.
+    // Calls fn with each sink, on a copy of the list, since a sink may
+    // unadvise while it is called. Without memory for the copy nobody is called.
     template <class Sink, class Fn>
-    void ForEach(Fn fn) const {
-        const auto sinks = sinks_;
+    void ForEach(Fn fn) const noexcept {
+        std::vector<std::pair<DWORD, ComPtr<IUnknown>>> sinks;
+        try {
+            sinks = sinks_;
+        } catch (...) {
+            return;
+        }
         for (const auto& entry : sinks) fn(static_cast<Sink*>(entry.second.Get()));
     }
 

@@ -104,13 +104,9 @@ void CVitrel32Ctrl::FirePaint(HDC dc) {
     arg.vt = VT_I4;
     arg.lVal = static_cast<LONG>(reinterpret_cast<LONG_PTR>(dc));
     DISPPARAMS params{&arg, nullptr, 1, 0};
-    try {
-        eventsPoint_.ForEach<IDispatch>([&params](IDispatch* sink) {
-            sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
-        });
-    } catch (...) {
-        // Out of memory copying the sink list: this Paint is lost.
-    }
+    eventsPoint_.ForEach<IDispatch>([&params](IDispatch* sink) {
+        sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    });
 }
 
 LayeredSettings CVitrel32Ctrl::CurrentLayered() const {

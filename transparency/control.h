@@ -1,6 +1,6 @@
 // CVitrel32Ctrl, the transparency control object: one reference count shared by
 // all of its interfaces. The methods are spread over control_*.cpp by
-// interface group, persistence.cpp and browsing.cpp.
+// interface group, persistence.cpp, browsing.cpp and about.cpp.
 #pragma once
 
 #include <windows.h>

@@ -362,6 +362,17 @@ TEST(Engine, DestroyedControlGivesTheContainerItsProcedureBack) {
     EXPECT_EQ(Module::Get().CanUnloadNow(), S_OK);
 }
 
+TEST(Engine, ContainerClosedBeforeTheControl) {
+    // The clock's window may go before its control is deactivated.
+    auto container = std::make_unique<ContainerWindow>(kFramed, 100, 100, 300, 200);
+    Hosted hosted(container->Handle(), 1);
+    MoveBy(container->Handle(), 5, 5);
+    container.reset();
+    EXPECT_FALSE(hosted.Window());
+    hosted.Close();
+    EXPECT_EQ(Module::Get().CanUnloadNow(), S_OK);
+}
+
 TEST(Engine, NothingRunsInADesigner) {
     ContainerWindow container(kFramed, 100, 100, 300, 200);
     const LONG_PTR exStyle = ExStyle(container.Handle());

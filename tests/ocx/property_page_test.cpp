@@ -245,6 +245,14 @@ TEST(PropertyPageObject, PageSiteSeesDirtyAndApplyWritesTheControls) {
         ASSERT_FALSE(site->statuses.empty());
         EXPECT_TRUE(site->statuses.back() & PROPPAGESTATUS_DIRTY);
 
+        for (int i = 0; i < 12; ++i) {
+            SendMessageW(spin, WM_KEYDOWN, VK_DOWN, 0);
+            SendMessageW(spin, WM_KEYUP, VK_DOWN, 0);
+        }
+        EXPECT_EQ(TextOf(alpha), L"0");  // never below 0
+        SendMessageW(spin, WM_KEYDOWN, VK_UP, 0);
+        SendMessageW(spin, WM_KEYUP, VK_UP, 0);
+        EXPECT_EQ(TextOf(alpha), L"1");
         SendMessageW(flags, CB_SETCURSEL, 0, 0);
         EXPECT_EQ(page->Apply(), S_OK);
         EXPECT_EQ(page->IsPageDirty(), S_FALSE);
@@ -253,7 +261,7 @@ TEST(PropertyPageObject, PageSiteSeesDirtyAndApplyWritesTheControls) {
         EXPECT_EQ(page->SetPageSite(nullptr), S_OK);
     }
     for (IDispatch* edited : {control.Get(), second.Get()}) {
-        EXPECT_EQ(GetShort(edited, 3), 9);
+        EXPECT_EQ(GetShort(edited, 3), 1);
         EXPECT_EQ(GetShort(edited, 4), 0);
         EXPECT_EQ(GetShort(edited, 1), 1);
     }
@@ -264,7 +272,10 @@ TEST_F(PropertyPage, ModeLoadedOutOfRangeSelectsNothing) {
     auto stream = ClockStream();
     stream[16] = 7;
     ASSERT_EQ(persist->Load(StreamOf(stream).Get()), S_OK);
-    RunModal([&] { return OpenFrame(persist.Get()); },
+    ComPtr<IOleObject> object;
+    ASSERT_EQ(persist.As(object), S_OK);
+    // The control's own properties verb opens the frame.
+    RunModal([&] { return object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, nullptr, nullptr); },
              [&] {
                  const HWND frame = ActiveModalWindow();
                  ASSERT_TRUE(frame);

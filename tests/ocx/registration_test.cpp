@@ -156,7 +156,10 @@ std::wstring WriteScript() {
 
 TEST(Registration, Regsvr32RegistersAndUnregistersMachineWide) {
     ASSERT_EQ(Regsvr32(L""), 0);
-    ExpectClassKeys(HKEY_CLASSES_ROOT, L"");
+    {
+        SCOPED_TRACE("machine-wide class keys");
+        ExpectClassKeys(HKEY_CLASSES_ROOT, L"");
+    }
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey + L"\\1.0\\409\\" + kPlatform));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(DIID__DVitrel32Events)));
     ExpectRegisteredTypeLibrary();
@@ -188,7 +191,10 @@ TEST(Registration, Regsvr32RegistersAndUnregistersMachineWide) {
 
 TEST(Registration, PerUserRegistrationWritesTheCurrentUsersClasses) {
     ASSERT_EQ(Regsvr32(L"/n /i:user"), 0);
-    ExpectClassKeys(HKEY_CURRENT_USER, L"Software\\Classes\\");
+    {
+        SCOPED_TRACE("per-user class keys");
+        ExpectClassKeys(HKEY_CURRENT_USER, L"Software\\Classes\\");
+    }
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\" + kControlKey));
     ExpectRegisteredTypeLibrary();
 
