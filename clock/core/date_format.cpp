@@ -64,8 +64,10 @@ void WalkPicture(std::string_view p, Emit&& emit) {
     while (i < p.size()) {
         const char c = p[i];
         const char l = Lower(c);
-        std::size_t run = 1;
-        while (i + run < p.size() && Lower(p[i + run]) == l) ++run;
+        std::size_t run = 1;  // repeats of a letter (other characters stand alone)
+        if (l >= 'a' && l <= 'z') {
+            while (i + run < p.size() && Lower(p[i + run]) == l) ++run;
+        }
         auto take = [&](Field field, std::size_t count) {
             emit(Token{field, p.substr(i, count)});
             i += count;
@@ -307,6 +309,7 @@ public:
         return false;
     }
     char Peek() const { return i_ < s_.size() ? s_[i_] : '\0'; }
+    bool IsDigitAt() const { return Peek() >= '0' && Peek() <= '9'; }
     bool IsLetterAt() const {
         char c = Lower(Peek());
         return c >= 'a' && c <= 'z';
@@ -339,12 +342,24 @@ bool ParseDate(TextCursor& c, Parsed& p) {
         c.reset(start);
         return false;
     };
+    // A Japanese era before the year: 令和8年12月7日, R8/12/07.
+    const Era* era = nullptr;
+    for (const Era& e : kEras) {
+        if (c.IsDigitAt()) break;
+        const char initial = Lower(e.initial[0]);
+        if (c.Eat(e.name) || (c.EatNoCase(std::string_view(&initial, 1)) && c.IsDigitAt())) {
+            era = &e;
+            break;
+        }
+        c.reset(start);
+    }
+    auto yearOf = [era](int year, int digits) { return era ? era->start.year + year - 1 : ExpandYear(year, digits); };
     int a = 0, da = 0, b = 0, db = 0, x = 0, dx = 0;
     if (!c.Number(a, da)) return fail();
     if (c.Eat("年")) {
         if (!c.Number(b, db) || !c.Eat("月")) return fail();
         p.hasYear = true;
-        p.year = ExpandYear(a, da);
+        p.year = yearOf(a, da);
         p.month = b;
         p.day = 1;
         std::size_t dayAt = c.pos();
@@ -360,12 +375,12 @@ bool ParseDate(TextCursor& c, Parsed& p) {
         if (!c.Number(b, db)) return fail();
         if (c.EatChar(sep)) {
             if (!c.Number(x, dx)) return fail();
-            if (dx > 2 && da <= 2) {  // m/d/yyyy
+            if (dx > 2 && da <= 2 && !era) {  // m/d/yyyy
                 p.hasYear = true, p.year = x, p.month = a, p.day = b;
             } else {  // y/m/d, the order of this system's dates
-                p.hasYear = true, p.year = ExpandYear(a, da), p.month = b, p.day = x;
+                p.hasYear = true, p.year = yearOf(a, da), p.month = b, p.day = x;
             }
-        } else if (da > 2) {  // yyyy/m
+        } else if (da > 2 && !era) {  // yyyy/m
             p.hasYear = true, p.year = a, p.month = b, p.day = 1;
         } else {  // m/d
             p.month = a, p.day = b;
@@ -373,6 +388,7 @@ bool ParseDate(TextCursor& c, Parsed& p) {
     } else {
         return fail();
     }
+    if (era && !p.hasYear) return fail();
     p.hasDate = true;
     return true;
 }
@@ -381,6 +397,10 @@ bool ParseDate(TextCursor& c, Parsed& p) {
 void SkipWeekday(TextCursor& c) {
     const std::size_t start = c.pos();
     c.SkipBlanks();
+    if (c.IsDigitAt() || c.AtEnd()) {  // the usual case: no weekday
+        c.reset(start);
+        return;
+    }
     bool open = c.EatChar('(') || c.Eat("（");
     bool found = false;
     for (std::string_view day : kJapaneseWeekdays) {
@@ -436,8 +456,8 @@ bool ParseTime(TextCursor& c, Parsed& p) {
     if (!half) {
         std::size_t suffixAt = c.pos();
         c.SkipBlanks();
-        if (c.EatNoCase("am") || c.EatNoCase("a")) half = 1;
-        else if (c.EatNoCase("pm") || c.EatNoCase("p")) half = 2;
+        if (c.EatNoCase("am") || c.EatNoCase("a") || c.Eat("午前")) half = 1;
+        else if (c.EatNoCase("pm") || c.EatNoCase("p") || c.Eat("午後")) half = 2;
         if (!half || c.IsLetterAt()) {
             half = 0;
             c.reset(suffixAt);
@@ -454,6 +474,8 @@ bool ParseTime(TextCursor& c, Parsed& p) {
 
 bool ParseText(std::string_view text, Parsed& p) {
     TextCursor c(text);
+    c.SkipBlanks();
+    SkipWeekday(c);  // "Mon 12/07", "(月) 12/07"
     c.SkipBlanks();
     bool date = ParseDate(c, p);
     if (date) {
@@ -518,7 +540,12 @@ void FormatDateInto(std::string& out, DateValue value, std::string_view picture)
     }
     if (picture.empty()) picture = "c";
     PictureInfo info;  // only an "a" can make the clock 12-hour
-    if (picture.find_first_of("aA") != std::string_view::npos) info = Scan(picture);
+    for (char c : picture) {
+        if (c == 'a' || c == 'A') {
+            info = Scan(picture);
+            break;
+        }
+    }
     Render(out, ToCivilTime(value), picture, info);
 }
 

@@ -7,29 +7,30 @@ namespace qv {
 
 namespace {
 
-// Days from 1 January 1970 (H. Hinnant's algorithm), valid far beyond 100-9999.
-constexpr long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+// Days from 1 January 1970 (H. Hinnant's algorithm). 32-bit arithmetic is
+// ample for years 100 to 9999 and is what keeps the clock tick cheap.
+constexpr int DaysFromCivil(int y, unsigned m, unsigned d) {
     y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const int era = (y >= 0 ? y : y - 399) / 400;
     const auto yoe = static_cast<unsigned>(y - era * 400);
     const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
+    return era * 146097 + static_cast<int>(doe) - 719468;
 }
 
-constexpr void CivilFromDays(long long z, int& year, int& month, int& day) {
+constexpr void CivilFromDays(int z, int& year, int& month, int& day) {
     z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const int era = (z >= 0 ? z : z - 146096) / 146097;
     const auto doe = static_cast<unsigned>(z - era * 146097);
     const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
     const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
     const unsigned mp = (5 * doy + 2) / 153;
     day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
     month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (month <= 2));
+    year = static_cast<int>(yoe) + era * 400 + (month <= 2);
 }
 
-constexpr long long kDayZero = DaysFromCivil(1899, 12, 30);
+constexpr int kDayZero = DaysFromCivil(1899, 12, 30);
 constexpr double kFirstValid = -657434.0;   // 1 January 100
 constexpr double kPastLastValid = 2958466.0;  // 1 January 10000
 constexpr int kSecondsPerDay = 86400;
@@ -37,15 +38,16 @@ constexpr int kSecondsPerDay = 86400;
 // The calendar day and the second of that day a date value stands for. Before
 // day 0 the fraction still counts forward from midnight (-1.25 is 29 December
 // 1899, 06:00), as the system's dates do.
-void Split(DateValue value, long long& day, int& second) {
+void Split(DateValue value, int& day, int& second) {
     if (!std::isfinite(value) || value < kFirstValid - 1 || value > kPastLastValid + 1) {
         day = 0;
         second = 0;
         return;
     }
     double whole = std::trunc(value);
-    auto seconds = static_cast<long long>(std::llround(std::fabs(value - whole) * kSecondsPerDay));
-    day = static_cast<long long>(whole);
+    // Adding one half and truncating rounds these non-negative seconds to nearest.
+    auto seconds = static_cast<int>(std::fabs(value - whole) * kSecondsPerDay + 0.5);
+    day = static_cast<int>(whole);
     if (seconds >= kSecondsPerDay) {
         seconds -= kSecondsPerDay;
         day += 1;
@@ -64,13 +66,13 @@ int DaysInMonth(int year, int month) {
 }
 
 DateValue ToDateValue(const CivilTime& t) {
-    long long days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) - kDayZero;
+    int days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) - kDayZero;
     double fraction = (t.hour * 3600 + t.minute * 60 + t.second) / static_cast<double>(kSecondsPerDay);
     return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }
 
 CivilTime ToCivilTime(DateValue value) {
-    long long day = 0;
+    int day = 0;
     int second = 0;
     Split(value, day, second);
     CivilTime t;
@@ -86,16 +88,15 @@ bool InDateRange(DateValue value) {
 }
 
 int DayOfWeek(const CivilTime& t) {
-    long long days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day));
+    int days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day));
     // 1 January 1970 was a Thursday.
-    return static_cast<int>(((days % 7) + 7 + 4) % 7);
+    return ((days % 7) + 7 + 4) % 7;
 }
 
 int DayOfWeek(DateValue value) { return DayOfWeek(ToCivilTime(value)); }
 
 int DayOfYear(const CivilTime& t) {
-    return static_cast<int>(DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) -
-                            DaysFromCivil(t.year, 1, 1)) + 1;
+    return DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) - DaysFromCivil(t.year, 1, 1) + 1;
 }
 
 }  // namespace qv

@@ -1,10 +1,8 @@
 // The three settings files: line tables, the readers and the atomic writers.
 #include "settings_files.h"
 
-#include <cerrno>
 #include <fstream>
 #include <string_view>
-#include <system_error>
 
 #include "sjis.h"
 
@@ -143,8 +141,10 @@ public:
     std::string Bytes() const { return Utf8ToSjis(text_); }
 
 private:
+    // A value holding a line break would shift every later line of the file
+    // (values are known only by their line): it is written with blanks instead.
     void Line(std::string_view line) {
-        text_ += line;
+        for (char c : line) text_.push_back(c == '\r' || c == '\n' ? ' ' : c);
         text_ += "\r\n";
     }
 
@@ -165,37 +165,7 @@ std::optional<SaveError> WriteFile(const SettingsModel& model, const fs::path& f
     return ReplaceFileContents(file, writer.Bytes());
 }
 
-std::string ErrnoText(int error, const char* fallback) {
-    return error ? std::generic_category().message(error) : fallback;
-}
-
 }  // namespace
-
-std::optional<SaveError> ReplaceFileContents(const fs::path& file, std::string_view bytes) {
-    fs::path temp = file;
-    temp += ".tmp";
-    std::error_code ignored;
-    {
-        errno = 0;
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return SaveError{file, ErrnoText(errno, "the file could not be created")};
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        out.close();
-        if (!out) {
-            int error = errno;
-            fs::remove(temp, ignored);
-            return SaveError{file, ErrnoText(error, "the file could not be written")};
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, file, ec);
-    if (ec) {
-        fs::remove(temp, ignored);
-        return SaveError{file, ec.message()};
-    }
-    return std::nullopt;
-}
 
 void ReadPlaces(SettingsModel& model, const fs::path& folder) {
     ReadFile(model, folder / kPlacesFile, [](SettingsModel& m, FileReader&& r) { VisitPlaces(m, r); });

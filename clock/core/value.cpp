@@ -183,12 +183,64 @@ std::string& Value::MutableText() {
 
 std::string FormatSingle(float number) {
     if (number == 0) return "0";  // also -0
-    char buffer[32];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number, std::chars_format::general, 7);
+    char buffer[200];
+    if (!std::isfinite(number)) {
+        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number);
+        return ec == std::errc() ? std::string(buffer, end) : "0";
+    }
+    // Every float has a finite decimal expansion of at most 112 significant
+    // digits: print it exactly, then round to 7 digits with ties away from
+    // zero, as the system's own conversion does (8679.5625 is "8679.563").
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(number), std::chars_format::scientific, 120);
     if (ec != std::errc()) return "0";
-    std::string text(buffer, end);
-    for (char& c : text) {
-        if (c == 'e') c = 'E';
+    const bool negative = buffer[0] == '-';
+    char digits[8] = {};
+    int count = 0;
+    const char* p = buffer + (negative ? 1 : 0);
+    bool roundUp = false;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p == '.') continue;
+        if (count < 7) digits[count++] = *p;
+        else if (count++ == 7) roundUp = *p >= '5';
+    }
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
+    int kept = count < 7 ? count : 7;
+    if (roundUp) {
+        int i = kept - 1;
+        while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            digits[0] = '1';
+            ++exponent;
+        }
+    }
+    while (kept > 1 && digits[kept - 1] == '0') --kept;
+
+    std::string text;
+    if (negative) text.push_back('-');
+    if (exponent < -4 || exponent >= 7) {  // 1E+10, 1E-05
+        text.push_back(digits[0]);
+        if (kept > 1) {
+            text.push_back('.');
+            text.append(digits + 1, static_cast<std::size_t>(kept - 1));
+        }
+        text.push_back('E');
+        text.push_back(exponent < 0 ? '-' : '+');
+        int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude < 10) text.push_back('0');
+        text += std::to_string(magnitude);
+    } else if (exponent >= 0) {  // 10.5, 180
+        for (int i = 0; i <= exponent; ++i) text.push_back(i < kept ? digits[i] : '0');
+        if (kept > exponent + 1) {
+            text.push_back('.');
+            text.append(digits + exponent + 1, static_cast<std::size_t>(kept - exponent - 1));
+        }
+    } else {  // 0.0001
+        text += "0.";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text.append(digits, static_cast<std::size_t>(kept));
     }
     return text;
 }

@@ -57,6 +57,11 @@ TEST_F(Tick, PlaceTimesFromTheLocalClock) {
     EXPECT_EQ(Time(3), "12/07 15:30");  // never 15:29
     EXPECT_EQ(model.LocalTime[3], Value::Text("15:30"));
     EXPECT_EQ(model.LocalTime[2], Value::Text("20:00"));
+    // With the default format a label changes once a minute.
+    Run({2026, 12, 7, 10, 0, 59});
+    EXPECT_EQ(Time(1), "12/07 10:00");
+    Run({2026, 12, 7, 10, 1, 0});
+    EXPECT_EQ(Time(1), "12/07 10:01");
 }
 
 TEST_F(Tick, OffsetsThatAreNotNumbersOrLeaveTheDatesCountAsZero) {
@@ -155,6 +160,10 @@ TEST_F(Tick, EachRowReadsTheClockAndTheDisplayFormatDecidesTheTimeOfDay) {
     EXPECT_EQ(Time(1), "2026年12月7日(月) 10時30分");
     EXPECT_EQ(model.LocalTime[1], Value::Text("10:30"));
     EXPECT_EQ(Color(1), kWork);
+    model.DateFormat = Value::Text("ggge年m月d日 h:nn AMPM");
+    Run({2026, 12, 7, 22, 30, 0});
+    EXPECT_EQ(Time(1), "令和8年12月7日 10:30 午後");
+    EXPECT_EQ(model.LocalTime[1], Value::Text("22:30"));
     // A format without a time of day reads back as midnight.
     model.DateFormat = Value::Text("mm/dd");
     Run({2026, 12, 7, 10, 30, 0});

@@ -130,6 +130,11 @@ TEST(DateFormat, TextsHoldingDatesAndTimes) {
         {"2026/12/07(月) 10:30", "hh:mm", "10:30"},
         {"12/07 Mon 10:30", "hh:mm", "10:30"},
         {"12/31/2026", "yyyy/mm/dd", "2026/12/31"},
+        {"令和8年12月7日 10:30", "yyyy/mm/dd hh:mm", "2026/12/07 10:30"},
+        {"H1/01/08", "yyyy/mm/dd", "1989/01/08"},
+        {"Mon 12/07 2:30 午後", "hh:mm", "14:30"},
+        {"(月) 12/07 10:30", "hh:mm", "10:30"},
+        {"令和12/07", "hh:mm", "令和12/07"},  // an era needs a year
         {"9:00", "mm/dd", "12/30"},  // a time alone is on day 0
         // Neither a date nor a time: the text itself.
         {"abc", "hh:mm", "abc"},

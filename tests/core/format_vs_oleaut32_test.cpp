@@ -7,8 +7,10 @@
 
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "clock/core/date_format.h"
+#include "clock/core/value.h"
 
 namespace qv {
 namespace {
@@ -137,6 +139,25 @@ TEST(FormatVsSystem, DifferencesOnPurposeAreNamed) {
         // Each named difference must really show on some date of the matrix;
         // once the two agree, the entry belongs among the compared pictures.
         EXPECT_GT(differing, 0) << p.picture;
+    }
+}
+
+// The numbers of the settings files: the system's own text of a
+// single-precision number (what the classic Str gives, without its blank).
+TEST(FormatVsSystem, SinglesAsTheSystemWritesThem) {
+    std::vector<float> numbers = {0.0f, 1.0f, -1.0f, 10.5f, -120.0f, 180.0f, 885.0f, 1410.0f, 3000.5f, 0.1f, 1.0f / 3,
+                                  -2.0f / 3, 1234567.0f, 12345678.0f, 9999999.0f, 1e10f, 1e-5f, 0.0001f, 3.4e38f, 1e-30f};
+    unsigned seed = 7;
+    for (int i = 0; i < 2000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        numbers.push_back(static_cast<float>(static_cast<int>(seed >> 8) % 2000000 - 1000000) / static_cast<float>(1u << (seed % 12)));
+    }
+    for (float number : numbers) {
+        BSTR text = nullptr;
+        ASSERT_EQ(VarBstrFromR4(number, kEnglish, 0, &text), S_OK);
+        std::string system = Utf8(text, SysStringLen(text));
+        SysFreeString(text);
+        EXPECT_EQ(FormatSingle(number), system) << number;
     }
 }
 

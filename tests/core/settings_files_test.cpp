@@ -8,6 +8,10 @@
 
 #include <initializer_list>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "clock/core/sjis.h"
 #include "temp_folder.h"
 
@@ -125,6 +129,21 @@ TEST(SettingsFiles, ValuesComeBackAsTextExactlyAsOnTheLine) {
     EXPECT_EQ(back.WinLeft, Value::Text(" 3000.5 "));
     EXPECT_EQ(back.RestartFlag, Value::Text("フォーム切替情報"));
     EXPECT_FALSE(back.RestartFlag.Equals(1));
+}
+
+TEST(SettingsFiles, LineBreaksInsideAValueNeverShiftTheLines) {
+    TempFolder folder;
+    SettingsModel m;
+    m.PlaceName[1] = std::string("New\r\nYork");
+    m.PlaceName[2] = std::string("Paris\n");
+    m.TimeDiff[1] = Value::Text("-5");
+    ASSERT_EQ(WritePlaces(m, folder.path()), std::nullopt);
+    SettingsModel back;
+    ReadPlaces(back, folder.path());
+    EXPECT_EQ(back.PlaceName[1], "New  York");
+    EXPECT_EQ(back.PlaceName[2], "Paris ");
+    EXPECT_EQ(back.TimeDiff[1], Value::Text("-5"));
+    EXPECT_EQ(back.RestartFlag, Value::Text("サマータイム情報"));
 }
 
 TEST(SettingsFiles, MissingFilesChangeNothing) {
@@ -295,6 +314,15 @@ TEST(SettingsFiles, FailedWriteKeepsTheOldFileAndNamesIt) {
         auto error = WriteDisplay(m, folder.path() / "missing");
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->file, folder.path() / "missing" / kDisplayFile);
+#ifdef _WIN32
+        // The system's own words, in the user's language.
+        wchar_t message[512] = {};
+        DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_PATH_NOT_FOUND,
+                                      0, message, 512, nullptr);
+        while (length > 0 && (message[length - 1] == L'\r' || message[length - 1] == L'\n' || message[length - 1] == L' ')) --length;
+        const std::u8string expected = fs::path(std::wstring(message, length)).u8string();
+        EXPECT_EQ(error->reason, std::string(expected.begin(), expected.end()));
+#endif
     }
 }
 

@@ -86,6 +86,12 @@ TEST(Value, SingleHasAtMostSevenSignificantDigits) {
     EXPECT_EQ(FormatSingle(0.1f), "0.1");
     EXPECT_EQ(FormatSingle(1234567.875f), "1234568");
     EXPECT_EQ(FormatSingle(3.1415927f), "3.141593");
+    EXPECT_EQ(FormatSingle(8679.5625f), "8679.563");  // an exact tie rounds away from zero
+    EXPECT_EQ(FormatSingle(-8679.5625f), "-8679.563");
+    EXPECT_EQ(FormatSingle(9999999.5f), "1E+07");
+    EXPECT_EQ(FormatSingle(0.0001f), "0.0001");
+    EXPECT_EQ(FormatSingle(1.5e-7f), "1.5E-07");
+    EXPECT_EQ(FormatSingle(3.4e38f), "3.4E+38");
     EXPECT_EQ(FormatSingle(-1200.25f), "-1200.25");
     EXPECT_EQ(FormatSingle(9999999.0f), "9999999");
     EXPECT_EQ(FormatSingle(1e10f), "1E+10");
