@@ -118,6 +118,43 @@ void RecordingLauncher::Record(const std::string& name) {
     if (then) then(name);
 }
 
+struct ClassSearch {
+    const wchar_t* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindByClass(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<ClassSearch*>(lp);
+    if (ClassOf(hwnd) == search->cls) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOwnWindow(const wchar_t* cls) {
+    ClassSearch search{cls, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindByClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+COLORREF PrintedPixel(HWND window, int x, int y) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    COLORREF pixel = GetPixel(memory, x, y);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return pixel;
+}
+
 std::vector<std::wstring> OpenSettingsWindows() {
     std::vector<std::wstring> found;
     EnumThreadWindows(GetCurrentThreadId(), CollectSettingsWindow, reinterpret_cast<LPARAM>(&found));
@@ -164,7 +201,7 @@ void WriteLines(const std::filesystem::path& file, const std::vector<std::string
 
 DialogTest::~DialogTest() {
     for (const auto& cls : OpenSettingsWindows()) {
-        if (HWND hwnd = FindWindowW(cls.c_str(), nullptr)) DestroyWindow(hwnd);
+        if (HWND hwnd = FindOwnWindow(cls.c_str())) DestroyWindow(hwnd);
     }
     Pump();
 }
@@ -172,19 +209,19 @@ DialogTest::~DialogTest() {
 HWND DialogTest::OpenHenko() {
     OpenHenkoWindow(app);
     Pump();
-    return FindWindowW(henko::kClassName, nullptr);
+    return FindOwnWindow(henko::kClassName);
 }
 
 HWND DialogTest::OpenSyoki() {
     OpenSyokiWindow(app);
     Pump();
-    return FindWindowW(syoki::kClassName, nullptr);
+    return FindOwnWindow(syoki::kClassName);
 }
 
 HWND DialogTest::OpenVerInfo() {
     OpenVerInfoWindow(app);
     Pump();
-    return FindWindowW(verinfo::kClassName, nullptr);
+    return FindOwnWindow(verinfo::kClassName);
 }
 
 void DialogTest::Click(HWND window, int id) {

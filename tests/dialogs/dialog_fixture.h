@@ -90,8 +90,15 @@ struct FixedClock final : ClockSource {
     CivilTime Now() const override { return {2024, 1, 15, 9, 30, 0}; }
 };
 
-// The class names of the settings windows now on screen.
+// The class names of this thread's settings windows now open.
 std::vector<std::wstring> OpenSettingsWindows();
+// This thread's top-level window of a class; other test programs running at
+// the same time have windows of the same classes.
+HWND FindOwnWindow(const wchar_t* cls);
+
+// What a window draws into its client area (WM_PRINTCLIENT), read whether or
+// not it is covered on the screen.
+COLORREF PrintedPixel(HWND window, int x, int y);
 
 // Runs the thread's queued messages.
 void Pump();

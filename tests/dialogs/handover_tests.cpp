@@ -26,7 +26,7 @@ protected:
         Pump();
         auto open = OpenSettingsWindows();
         EXPECT_EQ(open, std::vector<std::wstring>{cls});
-        return FindWindowW(cls, nullptr);
+        return FindOwnWindow(cls);
     }
 };
 

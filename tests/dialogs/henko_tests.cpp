@@ -17,16 +17,12 @@ using namespace henko;
 
 class HenkoTest : public DialogTest {
 protected:
-    // The colour a swatch shows now, from the screen.
+    // The colour a swatch paints at its centre.
     static COLORREF SwatchColour(HWND window, int id) {
         HWND swatch = GetDlgItem(window, id);
-        RedrawWindow(swatch, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         RECT r{};
         GetClientRect(swatch, &r);
-        HDC dc = GetDC(swatch);
-        COLORREF c = GetPixel(dc, r.right / 2, r.bottom / 2);
-        ReleaseDC(swatch, dc);
-        return c;
+        return PrintedPixel(swatch, r.right / 2, r.bottom / 2);
     }
     static COLORREF Neutral() { return GetSysColor(COLOR_BTNFACE); }
 

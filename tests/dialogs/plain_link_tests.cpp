@@ -18,7 +18,7 @@ TEST_F(PlainLinkTest, TheLinkOpensTheHomePageWithOrWithoutTheLinkControl) {
     std::vector<std::wstring> opened;
     verinfo::Open(app, [&opened](HWND, const std::wstring& url) { opened.push_back(url); });
     Pump();
-    HWND w = FindWindowW(verinfo::kClassName, nullptr);
+    HWND w = FindOwnWindow(verinfo::kClassName);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(Text(w, verinfo::HVerInfo), L"Ver. 0.5.0");
     HWND link = GetDlgItem(w, verinfo::Hyplex1);

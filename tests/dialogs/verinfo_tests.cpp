@@ -21,15 +21,9 @@ protected:
     HWND OpenWithRecorder() {
         verinfo::Open(app, [this](HWND, const std::wstring& url) { opened.push_back(url); });
         Pump();
-        return FindWindowW(kClassName, nullptr);
+        return FindOwnWindow(kClassName);
     }
-    static COLORREF ClientPixel(HWND w, int x, int y) {
-        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        HDC dc = GetDC(w);
-        COLORREF c = GetPixel(dc, x, y);
-        ReleaseDC(w, dc);
-        return c;
-    }
+    static COLORREF ClientPixel(HWND w, int x, int y) { return PrintedPixel(w, x, y); }
     static bool Near(COLORREF c, int r, int g, int b, int tolerance = 24) {
         return std::abs(GetRValue(c) - r) <= tolerance && std::abs(GetGValue(c) - g) <= tolerance &&
                std::abs(GetBValue(c) - b) <= tolerance;
