@@ -120,6 +120,18 @@ TEST_F(VerInfoTest, TheCloseBoxEndsWithoutHandingOver) {
 }
 
 // A mouse event at a screen point, as the mouse driver would deliver it.
+// Real mouse input reaches whatever window is on top at that point: the
+// window goes to a corner no other test window uses, above the others.
+void MoveToCorner(HWND w, bool right) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    int x = right ? GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left) - 100 : 0;
+    int y = GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top) - 60;
+    SetWindowPos(w, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE);
+    SetForegroundWindow(w);
+    Pump();
+}
+
 INPUT MouseAt(POINT p, DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;
@@ -132,8 +144,7 @@ INPUT MouseAt(POINT p, DWORD flags) {
 TEST_F(VerInfoTest, DraggingThePictureWithTheLeftButtonMovesTheWindow) {
     HWND w = OpenWithRecorder();
     ASSERT_NE(w, nullptr);
-    SetForegroundWindow(w);
-    Pump();
+    MoveToCorner(w, true);
     RECT before{}, after{};
     GetWindowRect(w, &before);
     POINT grab{30, 30};  // on the picture, clear of every control
@@ -152,8 +163,7 @@ TEST_F(VerInfoTest, DraggingThePictureWithTheLeftButtonMovesTheWindow) {
 TEST_F(VerInfoTest, ARightButtonDragOnThePictureDoesNothing) {
     HWND w = OpenWithRecorder();
     ASSERT_NE(w, nullptr);
-    SetForegroundWindow(w);
-    Pump();
+    MoveToCorner(w, false);
     RECT before{}, after{};
     GetWindowRect(w, &before);
     POINT grab{30, 30};
