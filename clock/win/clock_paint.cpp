@@ -12,7 +12,12 @@ COLORREF ToColorRef(std::uint32_t value) {
 }
 
 void ClockWindow::Paint(HDC dc, const RECT& area) const {
-    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    if (transparentDisplay_) {
+        UniqueBrush key(CreateSolidBrush(TransparencyControl::kKeyColor));
+        FillRect(dc, &area, key.get());
+    } else {
+        FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    }
     picture_.Draw(dc, 0, 0, dpi_);
 
     // Shape1 (under OP3) first, Shape3 (under OP1) last, so the upper circle

@@ -42,6 +42,7 @@ ClockWindow::ClockWindow(AppContext& app, Application& application, ProcessServi
     : app_(app), application_(application), process_(process), style_(style) {}
 
 ClockWindow::~ClockWindow() {
+    vitrel1_.reset();
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -60,6 +61,8 @@ void ClockWindow::Load() {
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();
+    // Vitrel1 is in place, with its stored properties, before the load runs.
+    vitrel1_ = TransparencyControl::Create(hwnd_, app_.programFolder);
     SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr);
     Form_Load();
 }
@@ -70,6 +73,7 @@ void ClockWindow::Close() {
         unloaded_ = true;
         Form_Unload();
     }
+    vitrel1_.reset();
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -88,10 +92,17 @@ void ClockWindow::Form_Load() {
     // 4. A stored form state other than 0 no longer leaves the window loaded
     //    but hidden: the load goes on and shows it like any other.
     // 5. Background picture (opaque display only); one that cannot be loaded leaves none.
+    //    Transparent display: no picture, and the control makes the window a
+    //    layered one whose pixels of its key colour vanish. Without the
+    //    control the window simply stays opaque.
     if (Value::Text(model.Transparent).ToNumber().value_or(0) == 0) {
         picture_ = Picture::FromFile(Widen(model.PicturePath.ToText()));
     } else {
         picture_ = Picture();
+        if (vitrel1_) {
+            vitrel1_->SwitchOnTransparency();
+            transparentDisplay_ = true;
+        }
     }
     // 6. Captions.
     for (int n = 1; n <= kPlaceCount; ++n) {
@@ -153,7 +164,9 @@ void ClockWindow::ApplyFontFace() {
     lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font_.italic ? TRUE : FALSE;
     lf.lfCharSet = SHIFTJIS_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
+    // Over the colour key, smoothed edges would leave a fringe of the key
+    // colour around every letter: draw them without.
+    lf.lfQuality = transparentDisplay_ ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
     wcsncpy(lf.lfFaceName, font_.face.c_str(), LF_FACESIZE - 1);
     HFONT created = CreateFontIndirectW(&lf);
     if (created) hfont_.reset(created);
@@ -344,6 +357,10 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
         Close();
+        return 0;
+    case WM_DESTROY:
+        // Closed by someone else (the system): the control goes first.
+        vitrel1_.reset();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "../core/clock_tick.h"
@@ -14,6 +15,7 @@
 #include "application.h"
 #include "clock_labels.h"
 #include "common/handles.h"
+#include "control/transparency_control.h"
 #include "picture.h"
 #include "platform.h"
 #include "window_class.h"
@@ -45,6 +47,10 @@ public:
     static int TimeLabel(int n) { return 9 + n; }         // T1 .. T10
     const LabelFont& Font() const { return font_; }
     bool HasPicture() const { return static_cast<bool>(picture_); }
+    // Vitrel1, the transparency control; none when it could not be created.
+    const TransparencyControl* Vitrel1() const { return vitrel1_.get(); }
+    // Transparent display: the background in the control's key colour.
+    bool TransparentDisplay() const { return transparentDisplay_; }
     // Label repaints requested by the tick (a caption or colour that really changed).
     long TickRepaints() const { return tickRepaints_; }
     const std::filesystem::path& HelpFile() const { return helpFile_; }
@@ -93,6 +99,8 @@ private:
     std::array<std::string, kPlaceCount> shownTimes_;  // time captions on screen, as the tick wrote them
     long tickRepaints_ = 0;
     UniqueWindow toolTips_;
+    std::unique_ptr<TransparencyControl> vitrel1_;
+    bool transparentDisplay_ = false;
 };
 
 }  // namespace qv::win

@@ -12,7 +12,7 @@ add_library(qvclock STATIC
   ${CMAKE_CURRENT_LIST_DIR}/platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_class.cpp)
-target_link_libraries(qvclock PUBLIC qvwincommon qvdialogs comctl32 ole32 oleaut32 uuid advapi32)
+target_link_libraries(qvclock PUBLIC qvwincommon qvcontrolhost qvdialogs comctl32 ole32 oleaut32 uuid advapi32)
 target_include_directories(qvclock PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 
 # The version resource, also linked into the window tests so they read the

@@ -1,0 +1,217 @@
+// Transparent display: the clock hosting Vitrel1 from its program folder,
+// the layered colour key, the opaque display that keeps the control idle, and
+// a clock without any control.
+#include "clock_fixture.h"
+
+#include <ole2.h>
+
+#include <fstream>
+
+#include "common/twips.h"
+
+namespace qv::win::test {
+namespace {
+
+constexpr COLORREF kKey = RGB(0xE0, 0xDF, 0xE3);
+
+// OLE for the control, as QV.exe's main has it.
+class OleScope {
+public:
+    OleScope() { OleInitialize(nullptr); }
+    ~OleScope() { OleUninitialize(); }
+    OleScope(const OleScope&) = delete;
+    OleScope& operator=(const OleScope&) = delete;
+};
+
+// A 2 x 2 24-bit bitmap file of one colour.
+void WriteBitmap(const std::filesystem::path& file, COLORREF color) {
+    const int rowBytes = 8;  // 2 pixels x 3 bytes, padded to 4
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    ih.biSize = sizeof ih;
+    ih.biWidth = 2;
+    ih.biHeight = 2;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    ih.biSizeImage = rowBytes * 2;
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&ih), sizeof ih);
+    unsigned char row[rowBytes] = {GetBValue(color), GetGValue(color), GetRValue(color),
+                                   GetBValue(color), GetGValue(color), GetRValue(color), 0, 0};
+    out.write(reinterpret_cast<const char*>(row), rowBytes);
+    out.write(reinterpret_cast<const char*>(row), rowBytes);
+}
+
+bool ControlRegistered() {
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{6E31C4A3-52B7-11D0-B3F4-7A91D2C5E8B6}", 0, KEY_READ, &key);
+    if (key) RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+class TransparencyTest : public ClockTest {
+protected:
+    void SetUp() override {
+        ClockTest::SetUp();
+        picture_ = folder_ / L"背景.bmp";
+        WriteBitmap(picture_, RGB(255, 0, 0));
+    }
+    void PutControlBesideProgram() {
+        std::filesystem::copy_file(QV_VITREL32_PATH, folder_ / L"Vitrel32.ocx",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    void WriteDisplay(const std::string& transparent) {
+        auto d = DefaultDisplayFile();
+        d[6] = Narrow(picture_.wstring());
+        d[8] = transparent;
+        WriteSettingsFile(File("STEI1.QV"), d);
+    }
+    static std::string Narrow(const std::wstring& w) {
+        int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+        std::string s(static_cast<std::size_t>(n), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+        return s;
+    }
+
+    OleScope ole_;
+    std::filesystem::path picture_;
+};
+
+TEST_F(TransparencyTest, TransparentWithAPictureIsLayeredOnTheKeyColourWithoutPicture) {
+    PutControlBesideProgram();
+    WriteDisplay("1");
+    ClockWindow& clock = StartFirstRun();
+    ASSERT_NE(clock.Vitrel1(), nullptr) << "the control comes from the program folder, unregistered";
+    EXPECT_FALSE(clock.HasPicture());
+    EXPECT_TRUE(clock.TransparentDisplay());
+    HWND hwnd = clock.hwnd();
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    ASSERT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
+    EXPECT_EQ(key, kKey);
+    EXPECT_TRUE(flags & LWA_COLORKEY);
+    // The background is painted in the key colour, the circles are not.
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(PixelAt(hwnd, client.right - 2, client.bottom - 2), kKey);
+    EXPECT_NE(PixelAt(hwnd, 4, 4), kKey);
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+// A window of one colour filling the screen, under everything: the desktop.
+LRESULT CALLBACK DesktopProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        HBRUSH green = CreateSolidBrush(RGB(0, 0xA0, 0));
+        FillRect(reinterpret_cast<HDC>(wp), &r, green);
+        DeleteObject(green);
+        return 1;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+TEST_F(TransparencyTest, OnTheScreenTheDesktopShowsThroughAndTheCirclesStay) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DesktopProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QV.TestDesktop";
+    RegisterClassW(&wc);
+    HWND desktop = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"", WS_POPUP, 0, 0,
+                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                   wc.hInstance, nullptr);
+    ASSERT_NE(desktop, nullptr);
+    ShowWindow(desktop, SW_SHOWNOACTIVATE);
+    UpdateWindow(desktop);
+
+    PutControlBesideProgram();
+    WriteDisplay("1");
+    WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1200, 1300, 1800, 3000, ""));
+    ClockWindow& clock = StartFirstRun();
+    SetWindowPos(clock.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    for (int i = 0; i < 10; ++i) {
+        Pump();
+        Sleep(50);
+    }
+    POINT origin{0, 0};
+    ClientToScreen(clock.hwnd(), &origin);
+    RECT client;
+    GetClientRect(clock.hwnd(), &client);
+    EXPECT_EQ(ScreenPixel(origin.x + client.right - 4, origin.y + client.bottom - 4), RGB(0, 0xA0, 0))
+        << "the desktop where the clock's background was";
+    EXPECT_EQ(ScreenPixel(origin.x + 4, origin.y + 4), RGB(0xFF, 0xC0, 0xC0)) << "OP1's circle";
+    DestroyWindow(desktop);
+}
+
+TEST_F(TransparencyTest, OpaqueDisplayKeepsTheControlIdleAndDrawsThePicture) {
+    PutControlBesideProgram();
+    WriteDisplay("0");
+    ClockWindow& clock = StartFirstRun();
+    ASSERT_NE(clock.Vitrel1(), nullptr);
+    HWND control = clock.Vitrel1()->window();
+    ASSERT_NE(control, nullptr) << "in place active as a child of the clock";
+    EXPECT_EQ(GetParent(control), clock.hwnd());
+    EXPECT_FALSE(IsWindowVisible(control)) << "stored mode 0 hides the control's own window";
+    HWND hwnd = clock.hwnd();
+    EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    // Not subclassed: a resize still reaches the clock's own handler and
+    // lays the places out in two columns.
+    RECT outer = OuterRect();
+    SetWindowPos(hwnd, nullptr, 0, 0, TwipsToPixels(3000), outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_EQ(clock.Label(ClockWindow::NameLabel(2)).left, 240 + 1095 + 100);
+    EXPECT_TRUE(clock.HasPicture());
+    EXPECT_FALSE(clock.TransparentDisplay());
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(PixelAt(hwnd, client.right - 2, client.bottom - 2), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(TransparencyTest, WithoutAnyControlTheClockRunsOpaqueAndSaysNothing) {
+    if (ControlRegistered()) GTEST_SKIP() << "the control is registered in this prefix";
+    WriteDisplay("1");
+    ClockWindow& clock = StartFirstRun();
+    EXPECT_EQ(clock.Vitrel1(), nullptr);
+    EXPECT_FALSE(clock.TransparentDisplay());
+    EXPECT_TRUE(IsWindowVisible(clock.hwnd()));
+    EXPECT_FALSE(GetWindowLongPtrW(clock.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(TransparencyTest, StyleSwitchAndTickWorkTheSameInTransparentDisplay) {
+    PutControlBesideProgram();
+    WriteDisplay("1");
+    ClockWindow& first = StartFirstRun();
+    ASSERT_EQ(first.style(), ClockStyle::QV1);
+    RECT before = OuterRect();
+    // OP2: a real double-click on the middle circle.
+    SendMessageW(first.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(60, 180));
+    Pump();
+    ASSERT_TRUE(application_->Clock());
+    ClockWindow& second = *application_->Clock();
+    EXPECT_EQ(second.style(), ClockStyle::QV2);
+    EXPECT_TRUE(second.TransparentDisplay());
+    EXPECT_TRUE(GetWindowLongPtrW(second.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    RECT after = OuterRect();
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    Tick();
+    EXPECT_FALSE(second.Label(ClockWindow::TimeLabel(1)).caption.empty()) << "日本 shows its time";
+}
+
+}  // namespace
+}  // namespace qv::win::test
