@@ -51,9 +51,7 @@ TEST_F(PortableLayout, StartsFromTheUnpackedFolderAndSavesItsSettingsThere) {
         << "settings were written to the working folder instead of the program folder";
 }
 
-// Disabled while the clock window does not yet host the control: enable it
-// (drop the prefix) as soon as it does.
-TEST_F(PortableLayout, DISABLED_TransparentDisplayWorksWithoutRegistration) {
+TEST_F(PortableLayout, TransparentDisplayWorksWithoutRegistration) {
     CLSID clsid;
     bool registered = SUCCEEDED(CLSIDFromProgID(L"VITREL32.Vitrel32Ctrl.1", &clsid));
     if (registered)

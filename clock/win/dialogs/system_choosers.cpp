@@ -3,7 +3,10 @@
 
 #include <commdlg.h>
 
+#include <shellapi.h>
+
 #include <array>
+#include <filesystem>
 #include <cmath>
 
 #include "../common/handles.h"
@@ -88,8 +91,16 @@ public:
     }
 
     void ShowHelp(HWND owner, const std::wstring& helpFile) override {
-        // A missing file or help system is no concern of the caller.
-        WinHelpW(owner, helpFile.c_str(), HELP_FORCEFILE, 0);
+        // A missing file or help system is no concern of the caller. Current
+        // Windows has no WinHelp: the help page beside it opens in the browser.
+        if (GetFileAttributesW(helpFile.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            WinHelpW(owner, helpFile.c_str(), HELP_FORCEFILE, 0)) {
+            return;
+        }
+        std::wstring page = std::filesystem::path(helpFile).replace_filename(L"Qv_help.html").wstring();
+        if (GetFileAttributesW(page.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            ShellExecuteW(owner, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        }
     }
 
 private:
