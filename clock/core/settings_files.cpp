@@ -159,11 +159,15 @@ void ReadFile(SettingsModel& model, const fs::path& file, Visit visit) {
 }
 
 template <class Visit>
-std::optional<SaveError> WriteFile(const SettingsModel& model, const fs::path& file, Visit visit) {
+std::string FileBytes(const SettingsModel& model, Visit visit) {
     FileWriter writer;
     visit(model, writer);
-    return ReplaceFileContents(file, writer.Bytes());
+    return writer.Bytes();
 }
+
+constexpr auto kPlaces = [](auto& m, auto&& v) { VisitPlaces(m, v); };
+constexpr auto kDisplay = [](auto& m, auto&& v) { VisitDisplay(m, v); };
+constexpr auto kWindow = [](auto& m, auto&& v) { VisitWindow(m, v); };
 
 std::string ErrnoText(int error, const char* fallback) {
     return error ? std::generic_category().message(error) : fallback;
@@ -197,28 +201,26 @@ std::optional<SaveError> ReplaceFileContents(const fs::path& file, std::string_v
     return std::nullopt;
 }
 
-void ReadPlaces(SettingsModel& model, const fs::path& folder) {
-    ReadFile(model, folder / kPlacesFile, [](SettingsModel& m, FileReader&& r) { VisitPlaces(m, r); });
-}
+void ReadPlaces(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kPlacesFile, kPlaces); }
+void ReadDisplay(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kDisplayFile, kDisplay); }
+void ReadWindow(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kWindowFile, kWindow); }
 
-void ReadDisplay(SettingsModel& model, const fs::path& folder) {
-    ReadFile(model, folder / kDisplayFile, [](SettingsModel& m, FileReader&& r) { VisitDisplay(m, r); });
-}
+void ReadPlacesFrom(SettingsModel& model, std::string_view bytes) { kPlaces(model, FileReader(model, bytes)); }
+void ReadDisplayFrom(SettingsModel& model, std::string_view bytes) { kDisplay(model, FileReader(model, bytes)); }
+void ReadWindowFrom(SettingsModel& model, std::string_view bytes) { kWindow(model, FileReader(model, bytes)); }
 
-void ReadWindow(SettingsModel& model, const fs::path& folder) {
-    ReadFile(model, folder / kWindowFile, [](SettingsModel& m, FileReader&& r) { VisitWindow(m, r); });
-}
+std::string PlacesFileBytes(const SettingsModel& model) { return FileBytes(model, kPlaces); }
+std::string DisplayFileBytes(const SettingsModel& model) { return FileBytes(model, kDisplay); }
+std::string WindowFileBytes(const SettingsModel& model) { return FileBytes(model, kWindow); }
 
 std::optional<SaveError> WritePlaces(const SettingsModel& model, const fs::path& folder) {
-    return WriteFile(model, folder / kPlacesFile, [](const SettingsModel& m, FileWriter& w) { VisitPlaces(m, w); });
+    return ReplaceFileContents(folder / kPlacesFile, PlacesFileBytes(model));
 }
-
 std::optional<SaveError> WriteDisplay(const SettingsModel& model, const fs::path& folder) {
-    return WriteFile(model, folder / kDisplayFile, [](const SettingsModel& m, FileWriter& w) { VisitDisplay(m, w); });
+    return ReplaceFileContents(folder / kDisplayFile, DisplayFileBytes(model));
 }
-
 std::optional<SaveError> WriteWindow(const SettingsModel& model, const fs::path& folder) {
-    return WriteFile(model, folder / kWindowFile, [](const SettingsModel& m, FileWriter& w) { VisitWindow(m, w); });
+    return ReplaceFileContents(folder / kWindowFile, WindowFileBytes(model));
 }
 
 }  // namespace qv
