@@ -1,6 +1,7 @@
 // The three settings files: line tables, the readers and the atomic writers.
 #include "settings_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <string_view>
@@ -71,17 +72,25 @@ void VisitWindow(Model& m, Visitor&& v) {
     v.Field(m.LayoutSwitch);
 }
 
-// The raw bytes of a regular file; nothing when it is missing, a folder or
-// unreadable.
-std::optional<std::string> ReadBytes(const fs::path& file) {
+// The leading bytes of a regular file that hold its first `lines` lines (a
+// little more at most); nothing when it is missing, a folder or unreadable.
+// A damaged file may be huge; what lies past the last line a reader takes is
+// never read into memory.
+std::optional<std::string> ReadBytes(const fs::path& file, std::size_t lines) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) return std::nullopt;
     std::ifstream in(file, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes;
+    // One allocation for the whole file, not a chain of growing copies.
+    bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(fs::file_size(file, ec), kMaxReadBytes)) * !ec);
+    std::size_t breaks = 0;
     char chunk[16384];
-    while (bytes.size() < kMaxReadBytes && in.read(chunk, sizeof chunk).gcount() > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    while (breaks < lines && bytes.size() < kMaxReadBytes && in.read(chunk, sizeof chunk).gcount() > 0) {
+        auto got = static_cast<std::size_t>(in.gcount());
+        // Each line ends in at least one CR or LF.
+        breaks += static_cast<std::size_t>(std::count_if(chunk, chunk + got, [](char c) { return c == '\r' || c == '\n'; }));
+        bytes.append(chunk, got);
     }
     return bytes;
 }
@@ -152,8 +161,8 @@ private:
 };
 
 template <class Visit>
-void ReadFile(SettingsModel& model, const fs::path& file, Visit visit) {
-    auto bytes = ReadBytes(file);
+void ReadFile(SettingsModel& model, const fs::path& file, std::size_t lines, Visit visit) {
+    auto bytes = ReadBytes(file, lines);
     if (!bytes) return;
     visit(model, FileReader(model, *bytes));
 }
@@ -201,9 +210,9 @@ std::optional<SaveError> ReplaceFileContents(const fs::path& file, std::string_v
     return std::nullopt;
 }
 
-void ReadPlaces(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kPlacesFile, kPlaces); }
-void ReadDisplay(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kDisplayFile, kDisplay); }
-void ReadWindow(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kWindowFile, kWindow); }
+void ReadPlaces(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kPlacesFile, 55, kPlaces); }
+void ReadDisplay(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kDisplayFile, 20, kDisplay); }
+void ReadWindow(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kWindowFile, 9, kWindow); }
 
 void ReadPlacesFrom(SettingsModel& model, std::string_view bytes) { kPlaces(model, FileReader(model, bytes)); }
 void ReadDisplayFrom(SettingsModel& model, std::string_view bytes) { kDisplay(model, FileReader(model, bytes)); }
