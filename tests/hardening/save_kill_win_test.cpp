@@ -1,7 +1,7 @@
 // Saves killed part-way on Windows: save_loop.exe writes a settings file over
 // and over and is ended with TerminateProcess after a random delay; the file
 // left behind is always one of the two complete versions. QV_SAVE_KILL_TRIALS
-// sets the kills per file (default 10 here: each one starts a process).
+// sets the kills per file (default 20 here: each one starts a process).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 int Trials() {
     const char* text = std::getenv("QV_SAVE_KILL_TRIALS");
-    return text ? std::max(1, std::atoi(text)) : 10;
+    return text ? std::max(1, std::atoi(text)) : 20;
 }
 
 std::string Read(const fs::path& file) {
