@@ -1,8 +1,10 @@
 // The three settings files: line tables, the readers and the atomic writers.
 #include "settings_files.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string_view>
+#include <system_error>
 
 #include "sjis.h"
 
@@ -69,17 +71,30 @@ void VisitWindow(Model& m, Visitor&& v) {
     v.Field(m.LayoutSwitch);
 }
 
-// The raw bytes of a regular file; nothing when it is missing, a folder or
-// unreadable.
-std::optional<std::string> ReadBytes(const fs::path& file) {
+// The leading bytes of a regular file that hold its first `lines` lines (a
+// little more at most); nothing when it is missing, a folder or unreadable.
+// A damaged file may be huge; what lies past the last line a reader takes is
+// never read into memory.
+std::optional<std::string> ReadBytes(const fs::path& file, std::size_t lines) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) return std::nullopt;
     std::ifstream in(file, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes;
+    // One allocation for the whole file, not a chain of growing copies.
+    bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(fs::file_size(file, ec), kMaxReadBytes)) * !ec);
+    std::size_t breaks = 0;
+    char previous = '\0';
     char chunk[16384];
-    while (bytes.size() < kMaxReadBytes && in.read(chunk, sizeof chunk).gcount() > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    while (breaks < lines && bytes.size() < kMaxReadBytes && in.read(chunk, sizeof chunk).gcount() > 0) {
+        auto got = static_cast<std::size_t>(in.gcount());
+        // Line ends as the reader splits them: CR LF, a lone CR, a lone LF.
+        for (std::size_t i = 0; i < got; ++i) {
+            char c = chunk[i];
+            if (c == '\r' || (c == '\n' && previous != '\r')) ++breaks;
+            previous = c;
+        }
+        bytes.append(chunk, got);
     }
     return bytes;
 }
@@ -152,43 +167,45 @@ private:
 };
 
 template <class Visit>
-void ReadFile(SettingsModel& model, const fs::path& file, Visit visit) {
-    auto bytes = ReadBytes(file);
+void ReadFile(SettingsModel& model, const fs::path& file, std::size_t lines, Visit visit) {
+    auto bytes = ReadBytes(file, lines);
     if (!bytes) return;
     visit(model, FileReader(model, *bytes));
 }
 
 template <class Visit>
-std::optional<SaveError> WriteFile(const SettingsModel& model, const fs::path& file, Visit visit) {
+std::string FileBytes(const SettingsModel& model, Visit visit) {
     FileWriter writer;
     visit(model, writer);
-    return ReplaceFileContents(file, writer.Bytes());
+    return writer.Bytes();
 }
+
+constexpr auto kPlaces = [](auto& m, auto&& v) { VisitPlaces(m, v); };
+constexpr auto kDisplay = [](auto& m, auto&& v) { VisitDisplay(m, v); };
+constexpr auto kWindow = [](auto& m, auto&& v) { VisitWindow(m, v); };
 
 }  // namespace
 
-void ReadPlaces(SettingsModel& model, const fs::path& folder) {
-    ReadFile(model, folder / kPlacesFile, [](SettingsModel& m, FileReader&& r) { VisitPlaces(m, r); });
-}
+void ReadPlaces(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kPlacesFile, 55, kPlaces); }
+void ReadDisplay(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kDisplayFile, 20, kDisplay); }
+void ReadWindow(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kWindowFile, 9, kWindow); }
 
-void ReadDisplay(SettingsModel& model, const fs::path& folder) {
-    ReadFile(model, folder / kDisplayFile, [](SettingsModel& m, FileReader&& r) { VisitDisplay(m, r); });
-}
+void ReadPlacesFrom(SettingsModel& model, std::string_view bytes) { kPlaces(model, FileReader(model, bytes)); }
+void ReadDisplayFrom(SettingsModel& model, std::string_view bytes) { kDisplay(model, FileReader(model, bytes)); }
+void ReadWindowFrom(SettingsModel& model, std::string_view bytes) { kWindow(model, FileReader(model, bytes)); }
 
-void ReadWindow(SettingsModel& model, const fs::path& folder) {
-    ReadFile(model, folder / kWindowFile, [](SettingsModel& m, FileReader&& r) { VisitWindow(m, r); });
-}
+std::string PlacesFileBytes(const SettingsModel& model) { return FileBytes(model, kPlaces); }
+std::string DisplayFileBytes(const SettingsModel& model) { return FileBytes(model, kDisplay); }
+std::string WindowFileBytes(const SettingsModel& model) { return FileBytes(model, kWindow); }
 
 std::optional<SaveError> WritePlaces(const SettingsModel& model, const fs::path& folder) {
-    return WriteFile(model, folder / kPlacesFile, [](const SettingsModel& m, FileWriter& w) { VisitPlaces(m, w); });
+    return ReplaceFileContents(folder / kPlacesFile, PlacesFileBytes(model));
 }
-
 std::optional<SaveError> WriteDisplay(const SettingsModel& model, const fs::path& folder) {
-    return WriteFile(model, folder / kDisplayFile, [](const SettingsModel& m, FileWriter& w) { VisitDisplay(m, w); });
+    return ReplaceFileContents(folder / kDisplayFile, DisplayFileBytes(model));
 }
-
 std::optional<SaveError> WriteWindow(const SettingsModel& model, const fs::path& folder) {
-    return WriteFile(model, folder / kWindowFile, [](const SettingsModel& m, FileWriter& w) { VisitWindow(m, w); });
+    return ReplaceFileContents(folder / kWindowFile, WindowFileBytes(model));
 }
 
 }  // namespace qv

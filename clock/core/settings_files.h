@@ -27,6 +27,16 @@ void ReadPlaces(SettingsModel& model, const std::filesystem::path& folder);
 void ReadDisplay(SettingsModel& model, const std::filesystem::path& folder);
 void ReadWindow(SettingsModel& model, const std::filesystem::path& folder);
 
+// The same readers over a file's bytes already in memory (tests, fuzzing).
+void ReadPlacesFrom(SettingsModel& model, std::string_view bytes);
+void ReadDisplayFrom(SettingsModel& model, std::string_view bytes);
+void ReadWindowFrom(SettingsModel& model, std::string_view bytes);
+
+// The bytes each writer puts in its file.
+std::string PlacesFileBytes(const SettingsModel& model);
+std::string DisplayFileBytes(const SettingsModel& model);
+std::string WindowFileBytes(const SettingsModel& model);
+
 // Writers: the whole file or nothing (a temporary file, then an atomic replace).
 [[nodiscard]] std::optional<SaveError> WritePlaces(const SettingsModel& model, const std::filesystem::path& folder);
 [[nodiscard]] std::optional<SaveError> WriteDisplay(const SettingsModel& model, const std::filesystem::path& folder);

@@ -146,6 +146,25 @@ TEST(SettingsFiles, LineBreaksInsideAValueNeverShiftTheLines) {
     EXPECT_EQ(back.RestartFlag, Value::Text("サマータイム情報"));
 }
 
+TEST(SettingsFiles, LongValuesAreReadToTheLastLine) {
+    // Far more bytes than one read of the file takes: the reader must still
+    // count CR LF as one line end and reach the summer-time section.
+    TempFolder folder;
+    SettingsModel m;
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        m.PlaceName[n] = std::string(2000, static_cast<char>('a' + n));
+        m.WorkStart[n] = Value::Text(std::string(2000, '9'));
+        m.SummerTime[n] = Value::Integer(static_cast<std::int16_t>(n % 2));
+    }
+    ASSERT_EQ(WritePlaces(m, folder.path()), std::nullopt);
+    SettingsModel back;
+    ReadPlaces(back, folder.path());
+    EXPECT_EQ(back.PlaceName[10], m.PlaceName[10]);
+    EXPECT_EQ(back.SummerTime[9], Value::Text(" 1 "));
+    EXPECT_EQ(back.SummerTime[10], Value::Text(" 0 "));
+    EXPECT_EQ(back.RestartFlag, Value::Text("サマータイム情報"));
+}
+
 TEST(SettingsFiles, MissingFilesChangeNothing) {
     TempFolder folder;
     SettingsModel m = RichModel();

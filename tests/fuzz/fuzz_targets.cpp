@@ -1,0 +1,118 @@
+// The fuzzed entry points: read a settings file from bytes and run it through
+// the start-up defaults, the tick and the layout, as the program would; format
+// any value by any picture. Checks what must hold for every input.
+#include "fuzz_targets.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "clock/core/clock_tick.h"
+#include "clock/core/date_format.h"
+#include "clock/core/layout.h"
+#include "clock/core/settings_files.h"
+#include "clock/core/settings_model.h"
+#include "clock/core/value.h"
+
+namespace qv::fuzz {
+
+namespace {
+
+class FixedClock : public ClockSource {
+public:
+    CivilTime Now() const override { return {2026, 12, 7, 23, 59, 59}; }
+};
+
+std::size_t CountLines(std::string_view bytes) {
+    std::size_t lines = 0;
+    for (std::size_t at = bytes.find("\r\n"); at != std::string_view::npos; at = bytes.find("\r\n", at + 2)) ++lines;
+    return lines;
+}
+
+// What start-up does with the files, then one tick and the layout at the
+// window's stored width and at the extremes.
+void RunAsStartUp(SettingsModel& model) {
+    ApplyFirstRunDefaults(model);
+    ApplyEveryStartDefaults(model);
+    FormatWorkStart(model);
+    FormatWorkEnd(model);
+    RowLabels labels;
+    for (int n = 1; n <= kPlaceCount; ++n) labels.nameCaption[static_cast<std::size_t>(n - 1)] = model.PlaceName[n];
+    FixedClock clock;
+    ClockTick(model, clock, labels);
+    ClockTick(model, clock, labels);
+    for (double width : {model.WinWidth.ToNumberOr(0), 0.0, -1e300, 1e300, 1410.0}) LayoutRows(model, width);
+    (void)ColorFromText(model.NameColor);
+    (void)ColorFromText(model.TimeColor);
+    (void)model.FontSize.ToNumber();
+    (void)model.FontBold.ToBoolean();
+    (void)model.LayoutSwitch.Equals(0);
+}
+
+using Reader = void (*)(SettingsModel&, std::string_view);
+using Writer = std::string (*)(const SettingsModel&);
+
+std::string CheckFile(std::string_view bytes, Reader read, Writer write, std::size_t lines) {
+    // Whatever was read writes back as a file of the fixed length, and that
+    // file reads back to the same bytes: a save never loses what a read kept.
+    SettingsModel first;
+    read(first, bytes);
+    std::string written = write(first);
+    if (CountLines(written) != lines) return "the written file does not have its fixed number of lines";
+    SettingsModel second;
+    read(second, written);
+    if (write(second) != written) return "a written file does not read back to itself";
+
+    SettingsModel model;
+    ResetSummerTime(model);
+    read(model, bytes);
+    RunAsStartUp(model);
+    return {};
+}
+
+}  // namespace
+
+std::string PlacesFile(std::string_view bytes) { return CheckFile(bytes, ReadPlacesFrom, PlacesFileBytes, 55); }
+std::string DisplayFile(std::string_view bytes) { return CheckFile(bytes, ReadDisplayFrom, DisplayFileBytes, 20); }
+std::string WindowFile(std::string_view bytes) { return CheckFile(bytes, ReadWindowFrom, WindowFileBytes, 9); }
+
+std::string FormatValue(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    char how = bytes[0];
+    bytes.remove_prefix(1);
+    std::size_t split = bytes.find('\n');
+    std::string_view held = bytes.substr(0, split);
+    std::string_view picture = split == std::string_view::npos ? std::string_view{} : bytes.substr(split + 1);
+
+    Value value;
+    switch (static_cast<unsigned char>(how) % 4) {
+    case 0: value = Value::Text(std::string(held)); break;
+    case 1: {
+        double number = 0;
+        std::memcpy(&number, held.data(), std::min(held.size(), sizeof number));
+        value = Value::Single(static_cast<float>(number));
+        if (held.size() >= sizeof number && InDateRange(number)) {
+            // The tick's path: a buffer already holding other text is reused.
+            std::string reused(held);
+            FormatDateInto(reused, number, picture);
+            if (reused != FormatDate(number, picture)) return "formatting into a used buffer differs from a fresh one";
+        }
+        break;
+    }
+    case 2: {
+        std::int16_t number = 0;
+        std::memcpy(&number, held.data(), std::min(held.size(), sizeof number));
+        value = Value::Integer(number);
+        break;
+    }
+    default: value = Value::Boolean(!held.empty()); break;
+    }
+    std::string text = Format(value, picture);
+    // Every picture element yields a few characters at most; a text that is
+    // no date comes back as itself.
+    if (text.size() > held.size() + 64 * (picture.size() + 1)) return "the formatted text is out of all proportion to the picture";
+    if (Format(Value::Text(""), picture) != "") return "empty text did not format to empty text";
+    (void)ParseDateTime(held);
+    return {};
+}
+
+}  // namespace qv::fuzz

@@ -1,0 +1,73 @@
+// Saves killed part-way on Windows: save_loop.exe writes a settings file over
+// and over and is ended with TerminateProcess after a random delay; the file
+// left behind is always one of the two complete versions. QV_SAVE_KILL_TRIALS
+// sets the kills per file (default 20 here: each one starts a process).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "clock/win/common/handles.h"
+#include "save_versions.h"
+
+namespace qv::hardening {
+namespace {
+
+namespace fs = std::filesystem;
+
+int Trials() {
+    const char* text = std::getenv("QV_SAVE_KILL_TRIALS");
+    return text ? std::max(1, std::atoi(text)) : 20;
+}
+
+std::string Read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+fs::path HelperPath() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return fs::path(self).parent_path() / L"save_loop.exe";
+}
+
+class SaveUnderTerminate : public testing::TestWithParam<const char*> {};
+
+TEST_P(SaveUnderTerminate, FileIsAlwaysOldOrNew) {
+    const char* which = GetParam();
+    fs::path folder = fs::temp_directory_path() / (L"QV save test " + std::to_wstring(GetCurrentProcessId()));
+    fs::create_directories(folder);
+    const std::string expected[2] = {BytesFor(which)(Version(0)), BytesFor(which)(Version(1))};
+    ASSERT_FALSE(WriterFor(which)(Version(0), folder));
+    fs::path file = folder / (std::string(which) == "places" ? kPlacesFile : std::string(which) == "display" ? kDisplayFile : kWindowFile);
+
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<DWORD> delay(0, 5);
+    std::wstring command = L"\"" + HelperPath().wstring() + L"\" \"" + folder.wstring() + L"\" " +
+                           std::wstring(which, which + std::strlen(which));
+    for (int trial = 0; trial < Trials(); ++trial) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::wstring line = command;
+        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        win::UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+        // Kill only once the helper is saving: the file has turned into the other version.
+        DWORD start = GetTickCount();
+        while (Read(file) != expected[1] && GetTickCount() - start < 20000) Sleep(1);
+        Sleep(delay(random));
+        TerminateProcess(process.get(), 9);
+        WaitForSingleObject(process.get(), INFINITE);
+        std::string left = Read(file);
+        ASSERT_TRUE(left == expected[0] || left == expected[1]) << which << " after kill " << trial << ": " << left.size() << " bytes";
+    }
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFile, SaveUnderTerminate, testing::Values("places", "display", "window"));
+
+}  // namespace
+}  // namespace qv::hardening
