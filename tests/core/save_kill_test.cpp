@@ -52,7 +52,9 @@ void KillWhileSaving(Writer write, Bytes bytes, const char* name) {
     ASSERT_FALSE(write(versions[0], folder.path()));
 
     std::mt19937 random(std::random_device{}());
-    std::uniform_int_distribution<int> delay(0, 3000);  // microseconds
+    // Microseconds; wide enough that a slow child (a sanitizer build starts
+    // slowly after fork) still gets through several saves before most kills.
+    std::uniform_int_distribution<int> delay(0, 20000);
     int seen[2] = {0, 0};
     for (int trial = 0; trial < Trials(); ++trial) {
         pid_t child = fork();
