@@ -60,5 +60,5 @@ wait_exit() {
 cleanup_qv() {
   local pid
   for pid in "$@"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "${folder:-}" ] && rm -rf "$folder"
+  [ -n "${folder:-}" ] && [ -z "${QV_KEEP:-}" ] && rm -rf "$folder"
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "common/twips.h"
+#include "dialogs/henko_window.h"
 
 namespace qv::win::test {
 namespace {
@@ -211,6 +212,34 @@ TEST_F(TransparencyTest, StyleSwitchAndTickWorkTheSameInTransparentDisplay) {
     EXPECT_EQ(after.top, before.top);
     Tick();
     EXPECT_FALSE(second.Label(ClockWindow::TimeLabel(1)).caption.empty()) << "日本 shows its time";
+}
+
+TEST_F(TransparencyTest, TheUserTicksTransparentDisplayAndUnticksItAgain) {
+    PutControlBesideProgram();
+    ClockWindow& opaque = StartFirstRun();
+    EXPECT_FALSE(opaque.TransparentDisplay());
+    auto throughSettings = [&] {
+        // OP3, then "透明表示" and "終了" in HENKO, as a user clicks them.
+        SendMessageW(application_->Clock()->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(67, 320));
+        Pump();
+        HWND henko = FindWindowW(henko::kClassName, nullptr);
+        if (!henko) return false;
+        SendMessageW(GetDlgItem(henko, henko::CK1), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(henko, henko::BEND), BM_CLICK, 0, 0);
+        Pump();
+        return application_->Clock() != nullptr;
+    };
+    ASSERT_TRUE(throughSettings());
+    EXPECT_EQ(model_.Transparent, "1");
+    EXPECT_TRUE(application_->Clock()->TransparentDisplay());
+    EXPECT_TRUE(GetWindowLongPtrW(application_->Clock()->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+
+    ASSERT_TRUE(throughSettings());
+    EXPECT_EQ(model_.Transparent, "0");
+    EXPECT_FALSE(application_->Clock()->TransparentDisplay());
+    EXPECT_FALSE(GetWindowLongPtrW(application_->Clock()->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    std::string display = ReadBytes(File("STEI1.QV"));
+    EXPECT_NE(display.find(Sjis("透明かどうか\r\n0\r\n")), std::string::npos);
 }
 
 }  // namespace
