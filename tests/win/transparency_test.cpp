@@ -7,6 +7,7 @@
 
 #include <fstream>
 
+#include "common/text.h"
 #include "common/twips.h"
 #include "dialogs/henko_window.h"
 
@@ -70,12 +71,6 @@ protected:
         d[6] = Narrow(picture_.wstring());
         d[8] = transparent;
         WriteSettingsFile(File("STEI1.QV"), d);
-    }
-    static std::string Narrow(const std::wstring& w) {
-        int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-        std::string s(static_cast<std::size_t>(n), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-        return s;
     }
 
     OleScope ole_;
