@@ -18,7 +18,7 @@ std::optional<DateValue> ParseDateTime(std::string_view text);
 std::optional<DateValue> ParseDateTime(std::string_view text, int defaultYear);
 
 // Formats a date value by a picture into out (reusing its buffer: the clock
-// tick formats thirty values ten times a second without allocating).
+// tick formats thirty values every second without allocating).
 void FormatDateInto(std::string& out, DateValue value, std::string_view picture);
 std::string FormatDate(DateValue value, std::string_view picture);
 

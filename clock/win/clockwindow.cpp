@@ -63,7 +63,10 @@ void ClockWindow::Load() {
     CreateToolTips();
     // Vitrel1 is in place, with its stored properties, before the load runs.
     vitrel1_ = TransparencyControl::Create(hwnd_, app_.programFolder);
-    SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr);
+    // The first tick follows the load at once, so the times show with the
+    // window; from then on the timer keeps to the local clock's seconds.
+    timer1Period_ = USER_TIMER_MINIMUM;
+    SetTimer(hwnd_, kTimer1, timer1Period_, nullptr);
     Form_Load();
 }
 
@@ -188,13 +191,27 @@ void ClockWindow::Form_Resize() {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+UINT ClockWindow::NextTickDelay(unsigned milliseconds) {
+    return kTimer1Interval - std::min(milliseconds, kTimer1Interval - 1) + kTimer1Margin;
+}
+
+void ClockWindow::ArmTimer1() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    UINT period = now.wMilliseconds <= kTimer1Slack ? kTimer1Interval : NextTickDelay(now.wMilliseconds);
+    if (period == timer1Period_) return;
+    // Re-arming replaces the window's one timer, so ticks never pile up.
+    timer1Period_ = period;
+    SetTimer(hwnd_, kTimer1, period, nullptr);
+}
+
 void ClockWindow::Timer1_Timer() {
     ClockTick(app_.model, app_.clock, tick_);
     for (int n = 1; n <= kPlaceCount; ++n) {
         auto i = static_cast<std::size_t>(n - 1);
         RowLabel& time = labels_[static_cast<std::size_t>(TimeLabel(n))];
         const std::string& caption = tick_.timeCaption[i];
-        // Compare before widening: the tick runs ten times a second and the
+        // Compare before widening: the tick runs every second and the
         // caption changes once a minute with the default format.
         if (caption != shownTimes_[i]) {
             shownTimes_[i] = caption;
@@ -332,7 +349,15 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{1, 1};
         return 0;
     case WM_TIMER:
-        if (wp == kTimer1) Timer1_Timer();
+        if (wp == kTimer1) {
+            Timer1_Timer();
+            ArmTimer1();
+        }
+        return 0;
+    case WM_TIMECHANGE:
+        // The user set the computer's clock: show it now, not at the old second.
+        Timer1_Timer();
+        ArmTimer1();
         return 0;
     case WM_LBUTTONDOWN:
         OnButtonPress(1, lp);

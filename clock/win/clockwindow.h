@@ -1,5 +1,5 @@
 // The clock windows QV1 (thin sizing frame) and QV2 (no border): ten places
-// as windowless labels, three circular buttons, the 100 ms tick, the column
+// as windowless labels, three circular buttons, the once-a-second tick, the column
 // layout and the mouse commands.
 #pragma once
 
@@ -27,7 +27,17 @@ enum class ClockStyle { QV1, QV2 };
 class ClockWindow final : public ProgramWindow, public WindowProcedure<ClockWindow> {
 public:
     static constexpr UINT_PTR kTimer1 = 1;
-    static constexpr UINT kTimer1Interval = 100;
+    // No caption shows less than a second, so rather than polling, the timer
+    // ticks once a second just after each whole second of the local clock:
+    // one wake-up a second, and each change shows within a few milliseconds.
+    static constexpr UINT kTimer1Interval = 1000;
+    // A tick this long after its second is still in phase; a later one (the
+    // timer drifted, the clock was set) re-aligns the timer.
+    static constexpr UINT kTimer1Margin = 20;
+    static constexpr UINT kTimer1Slack = 120;
+    // Milliseconds from a local time whose millisecond part is `milliseconds`
+    // until just after its next whole second.
+    static UINT NextTickDelay(unsigned milliseconds);
 
     ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style);
     ~ClockWindow() override;
@@ -68,6 +78,8 @@ private:
     void Form_Load();
     void Form_Resize();
     void Timer1_Timer();
+    // Keeps the timer in phase with the local clock's seconds.
+    void ArmTimer1();
     void Form_Unload();
     void OP1_DblClick();
     void OP2_DblClick();
@@ -98,6 +110,7 @@ private:
     RowLabels tick_;  // the tick's view of the rows (UTF-8)
     std::array<std::string, kPlaceCount> shownTimes_;  // time captions on screen, as the tick wrote them
     long tickRepaints_ = 0;
+    UINT timer1Period_ = 0;  // the period Timer1 runs with now; 0 before it is armed
     UniqueWindow toolTips_;
     std::unique_ptr<TransparencyControl> vitrel1_;
     bool transparentDisplay_ = false;

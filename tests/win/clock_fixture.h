@@ -19,7 +19,11 @@ namespace qv::win::test {
 class FakeClock final : public ClockSource {
 public:
     CivilTime now{2026, 12, 7, 10, 30, 0};
-    CivilTime Now() const override { return now; }
+    mutable int reads = 0;  // one per clock tick
+    CivilTime Now() const override {
+        ++reads;
+        return now;
+    }
 };
 
 struct ShownMessage {

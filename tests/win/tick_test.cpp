@@ -95,5 +95,41 @@ TEST_F(TickTest, ALabelRepaintsOnlyWhenItsTextOrColourChanges) {
     EXPECT_EQ(clock.TickRepaints() - before, 20);
 }
 
+TEST_F(TickTest, TheTimesShowWithTheWindowAndFollowTheClockBeingSet) {
+    At(10, 30);
+    Start({{"ホノルル", "-14", "", ""}});
+    // The first tick follows the load at once, not a second later.
+    Sleep(50);
+    Pump();
+    EXPECT_EQ(Time(1), L"12/06 20:30");
+    // The user sets the computer's clock: the labels follow at once.
+    At(11, 5);
+    SendMessageW(application_->Clock()->hwnd(), WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(Time(1), L"12/06 21:05");
+}
+
+TEST_F(TickTest, TheTimerWakesOnceASecondJustAfterTheSecond) {
+    EXPECT_EQ(ClockWindow::NextTickDelay(0), 1020u);
+    EXPECT_EQ(ClockWindow::NextTickDelay(500), 520u);
+    EXPECT_EQ(ClockWindow::NextTickDelay(999), 21u);
+    EXPECT_EQ(ClockWindow::NextTickDelay(5000), 21u) << "a millisecond part out of range still waits";
+
+    Start({{"東京", "", "", ""}});
+    int before = clock_.reads;
+    Tick();
+    const int readsPerTick = clock_.reads - before;
+    ASSERT_GT(readsPerTick, 0);
+    before = clock_.reads;
+    // Real timer messages over 3.5 seconds.
+    ULONGLONG end = GetTickCount64() + 3500;
+    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+        Pump();
+    }
+    int ticks = (clock_.reads - before) / readsPerTick;
+    EXPECT_GE(ticks, 2) << "the clock stopped";
+    EXPECT_LE(ticks, 5) << "the clock polls instead of waiting for the next second";
+}
+
 }  // namespace
 }  // namespace qv::win::test
