@@ -3,8 +3,8 @@
 // objects, handles and private bytes where they were after a warm-up; and
 // the counts used for that do see objects come and go.
 //   QV_LEAK_SWITCHES and QV_LEAK_TRIPS set the numbers of cycles: the test
-//   run takes 8 and 4 (a cycle takes 2 to 4 s under Wine on a bare X server),
-//   script/leaks 200 and 100.
+//   run takes 6 and 3 (a switch takes about 2.3 s and a round trip 4.5 s
+//   under Wine on a bare X server), script/leaks 200 and 100.
 #include "clock_fixture.h"
 
 #include <chrono>
@@ -150,8 +150,8 @@ protected:
 };
 
 TEST_F(LeakTest, StyleSwitchesAndSettingsRoundTripsLeaveTheFiguresFlat) {
-    const int switches = CountFromEnvironment("QV_LEAK_SWITCHES", 8);
-    const int trips = CountFromEnvironment("QV_LEAK_TRIPS", 4);
+    const int switches = CountFromEnvironment("QV_LEAK_SWITCHES", 6);
+    const int trips = CountFromEnvironment("QV_LEAK_TRIPS", 3);
     constexpr int kWarmUp = 2;  // each way: first uses fill the font and picture caches
 
     StartFirstRun();
@@ -184,10 +184,11 @@ TEST_F(LeakTest, StyleSwitchesAndSettingsRoundTripsLeaveTheFiguresFlat) {
                 static_cast<double>(end.privateBytes - base.privateBytes) / 1024.0);
 
     EXPECT_TRUE(messages_.shown.empty()) << "a message box came up: " << Narrow(messages_.shown[0].text);
-    EXPECT_LE(end.gdi - base.gdi, 3);
-    EXPECT_LE(end.user - base.user, 2);
-    EXPECT_LE(end.handles - base.handles, 3);
-    EXPECT_LE(end.privateBytes - base.privateBytes, 1LL << 20);
+    // One object of slack: fewer than one a cycle even in the short run.
+    EXPECT_LE(end.gdi - base.gdi, 1);
+    EXPECT_LE(end.user - base.user, 1);
+    EXPECT_LE(end.handles - base.handles, 1);
+    EXPECT_LE(end.privateBytes - base.privateBytes, 512 << 10) << "heap pages";
 }
 
 }  // namespace
