@@ -1,17 +1,11 @@
 // A small Windows console program the hardening scripts run beside QV.exe:
-// waits for a clock window and says whether it is visible on the screen,
-// double-clicks a point of its client area with a real WM_LBUTTONDBLCLK, and
-// reports a process's handle, GDI, USER and memory figures.
+// waits for a clock window and says whether it is visible on the screen, and
+// double-clicks a point of its client area with a real WM_LBUTTONDBLCLK.
+// (The leak figures are taken inside one process: tests/win/leaks_test.cpp.)
 //   qvwatch visible MS               -> "QV1|QV2 left top right bottom"; 0 on screen, 3 off it, 1 none
 //   qvwatch dblclk X Y               -> double-click client point (X, Y) of the visible clock window
-//   qvwatch figures                  -> the clock's process: "handles gdi user privateBytes"
-//   qvwatch cycles SWITCHES TRIPS    -> style switches by OP2, then settings round trips
-//                                       (OP3, then "終了" in the settings dialog); the figures
-//                                       before and after; 0 when they stayed flat, 4 when not,
-//                                       5 when the system reports no figures (Wine)
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,115 +33,6 @@ HWND WaitForClock(DWORD ms, const wchar_t** name) {
     }
 }
 
-struct Figures {
-    DWORD handles = 0, gdi = 0, user = 0;
-    unsigned long long privateBytes = 0;
-};
-
-bool ReadFigures(HWND clock, Figures& f) {
-    DWORD pid = 0;
-    if (!GetWindowThreadProcessId(clock, &pid)) return false;
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!process) return false;
-    GetProcessHandleCount(process, &f.handles);
-    f.gdi = GetGuiResources(process, GR_GDIOBJECTS);
-    f.user = GetGuiResources(process, GR_USEROBJECTS);
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-    f.privateBytes = memory.PrivateUsage;
-    CloseHandle(process);
-    return true;
-}
-
-void DoubleClick(HWND hwnd, int x, int y) {
-    LPARAM at = MAKELPARAM(x, y);
-    PostMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
-}
-
-// Waits until a visible clock window other than `old` stands.
-HWND WaitForNewClock(HWND old, DWORD ms) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        HWND hwnd = VisibleClock(nullptr);
-        if (hwnd && hwnd != old && IsWindow(hwnd)) return hwnd;
-        if (GetTickCount() - start > ms) return nullptr;
-        Sleep(10);
-    }
-}
-
-BOOL CALLBACK FindEndButton(HWND child, LPARAM lp) {
-    wchar_t text[16] = {};
-    GetWindowTextW(child, text, 16);
-    if (wcscmp(text, L"終了") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(lp) = child;
-    return FALSE;
-}
-
-// OP2: the clock closes and the other style opens.
-HWND Switch(HWND clock) {
-    DoubleClick(clock, 4, 12);
-    return WaitForNewClock(clock, 10000);
-}
-
-// OP3, then "終了": the window file, the display file, a restart.
-HWND RoundTrip(HWND clock) {
-    DoubleClick(clock, 4, 20);
-    HWND henko = nullptr;
-    DWORD start = GetTickCount();
-    while (!(henko = FindWindowW(L"QV.HENKO", nullptr)) || !IsWindowVisible(henko)) {
-        if (GetTickCount() - start > 10000) return nullptr;
-        Sleep(10);
-    }
-    HWND end = nullptr;
-    EnumChildWindows(henko, FindEndButton, reinterpret_cast<LPARAM>(&end));
-    if (!end) return nullptr;
-    PostMessageW(end, BM_CLICK, 0, 0);
-    return WaitForNewClock(nullptr, 10000);
-}
-
-void Print(const char* when, const Figures& f) {
-    std::printf("%s: handles %lu gdi %lu user %lu private %llu\n", when, f.handles, f.gdi, f.user, f.privateBytes);
-}
-
-int Cycles(int switches, int trips) {
-    HWND clock = WaitForClock(20000, nullptr);
-    if (!clock) return 1;
-    // Warm-up: caches, fonts and the control's first load are not leaks.
-    for (int i = 0; i < 6 && clock; ++i) clock = i % 2 ? RoundTrip(clock) : Switch(clock);
-    Figures before, after;
-    if (!clock || !ReadFigures(clock, before)) return 1;
-    Print("before", before);
-    DWORD start = GetTickCount();
-    for (int i = 0; i < switches; ++i) {
-        if (!(clock = Switch(clock))) {
-            std::printf("switch %d: no new clock window\n", i + 1);
-            return 1;
-        }
-    }
-    for (int i = 0; i < trips; ++i) {
-        if (!(clock = RoundTrip(clock))) {
-            std::printf("round trip %d: no new clock window\n", i + 1);
-            return 1;
-        }
-    }
-    Sleep(500);
-    if (!ReadFigures(clock, after)) return 1;
-    Print("after", after);
-    std::printf("%d switches, %d round trips in %lu ms\n", switches, trips, GetTickCount() - start);
-    // Wine answers none of these for another process (all zero): then the
-    // figures say nothing, and the run says so rather than passing.
-    if (before.handles == 0 && before.privateBytes == 0 && after.handles == 0 && after.privateBytes == 0) {
-        std::printf("figures not observable on this system\n");
-        return 5;
-    }
-    // A leak of one object per cycle would show as hundreds.
-    bool flat = after.handles <= before.handles + 10 && after.gdi <= before.gdi + 10 && after.user <= before.user + 10 &&
-                after.privateBytes <= before.privateBytes + (2u << 20);
-    return flat ? 0 : 4;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,23 +54,6 @@ int main(int argc, char** argv) {
         LPARAM at = MAKELPARAM(std::atoi(argv[2]), std::atoi(argv[3]));
         return PostMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at) && PostMessageW(hwnd, WM_LBUTTONUP, 0, at) ? 0 : 1;
     }
-    if (command == "figures" && argc == 2) {
-        HWND hwnd = WaitForClock(10000, nullptr);
-        DWORD pid = 0;
-        if (!hwnd || !GetWindowThreadProcessId(hwnd, &pid)) return 1;
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-        if (!process) return 1;
-        DWORD handles = 0;
-        GetProcessHandleCount(process, &handles);
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        memory.cb = sizeof memory;
-        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-        std::printf("%lu %lu %lu %llu\n", handles, GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS),
-                    static_cast<unsigned long long>(memory.PrivateUsage));
-        CloseHandle(process);
-        return 0;
-    }
-    if (command == "cycles" && argc == 4) return Cycles(std::atoi(argv[2]), std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: qvwatch visible MS | dblclk X Y | figures | cycles SWITCHES TRIPS\n");
+    std::fprintf(stderr, "usage: qvwatch visible MS | dblclk X Y\n");
     return 2;
 }
