@@ -1,6 +1,6 @@
 // The settings windows at the DPI this program runs at: client areas and
 // controls keep their twips and the 9-point face its points at any DPI. The
-// system DPI tests run these again in new programs at 120 and 144 dpi.
+// system DPI tests run this program at 120 and 144 dpi.
 #include <windows.h>
 
 #include <gtest/gtest.h>
