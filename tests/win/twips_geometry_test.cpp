@@ -3,10 +3,14 @@
 // same number of points at any DPI. The system DPI tests run this program at
 // 120 and 144 dpi and at the DPI the test run has.
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "clock_fixture.h"
 #include "common/handles.h"
+#include "common/text.h"
 #include "dpi_checks.h"
 
 namespace qv::win::test {
@@ -81,9 +85,10 @@ protected:
     }
 
     // Two places, no business hours; the names in a 9-point face.
-    ClockWindow& Start(const std::string& layout) {
+    ClockWindow& Start(const std::string& layout, const std::string& picture = "") {
         WriteSettingsFile(File("STEI.QV"), PlacesFile({{"東京", " 9 ", "", ""}, {"ロンドン", " 0 ", "", ""}}));
         auto display = DefaultDisplayFile();
+        display[6] = picture;
         display[18] = " 9 ";
         WriteSettingsFile(File("STEI1.QV"), display);
         WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1500, 2450, 2640, 1500, layout));
@@ -146,13 +151,53 @@ TEST_F(TwipsGeometry, QV1KeepsItsTwipsAndItsLabelsTheirPoints) {
     EXPECT_NEAR(model_.WinHeight.ToNumber().value_or(-1), 2450, pixel / 2);
 }
 
-TEST_F(TwipsGeometry, QV2KeepsItsPlaceAndSizeInTwips) {
-    ClockWindow& clock = Start(" 1 ");
+// A 24-bit bitmap file of one colour.
+void WriteBitmap(const std::filesystem::path& file, int width, int height, COLORREF colour) {
+    int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER head{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    head.bfType = 0x4D42;  // "BM"
+    head.bfOffBits = sizeof head + sizeof info;
+    head.bfSize = head.bfOffBits + static_cast<DWORD>(stride * height);
+    std::string row(static_cast<std::size_t>(stride), '\0');
+    for (int x = 0; x < width; ++x) {
+        row[static_cast<std::size_t>(x * 3)] = static_cast<char>(GetBValue(colour));
+        row[static_cast<std::size_t>(x * 3 + 1)] = static_cast<char>(GetGValue(colour));
+        row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(colour));
+    }
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&head), sizeof head);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int y = 0; y < height; ++y) out.write(row.data(), stride);
+}
+
+// QV2 has no border: its client area is the whole window. Its background
+// picture is drawn pixel for pixel at any DPI, never stretched.
+TEST_F(TwipsGeometry, QV2KeepsItsTwipsAndItsPictureItsPixels) {
+    const COLORREF red = RGB(255, 0, 0);
+    WriteBitmap(File("back.bmp"), 60, 40, red);
+    ClockWindow& clock = Start(" 1 ", Narrow(File("back.bmp").wstring()));
     ASSERT_EQ(clock.style(), ClockStyle::QV2);
+    ASSERT_TRUE(clock.HasPicture());
     ExpectTwipsBox(OuterRect(), 1500, 1500, 2640, 2450);
     RECT client{};
     GetClientRect(clock.hwnd(), &client);
-    EXPECT_NEAR(client.right, ExactPixels(2640), 1.0);  // no border
+    EXPECT_NEAR(client.right, ExactPixels(2640), 1.0);
+
+    // Clear of the circles and the labels: the picture's last column and row,
+    // and the button face just past them.
+    Snapshot shot(clock.hwnd());
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(shot.At(59, 2), red);
+    EXPECT_EQ(shot.At(2, 39), red);
+    EXPECT_EQ(shot.At(61, 2), face);
+    EXPECT_EQ(shot.At(2, 41), face);
 }
 
 // Vr: its client area, and the stored picture filling Image1 to its edges.
