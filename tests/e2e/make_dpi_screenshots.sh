@@ -46,7 +46,7 @@ done
 
 wait
 echo "Vr at $dpi dpi: client $(tr ' ' x <"$folder/vr-size"); 4755 x 1845 twips are $vw x $vh"
-window_of QV1 || fail "QV1 did not open"
+window_of QV1 40000 || fail "QV1 did not open"
 sleep 0.6
 echo "QV1 at $dpi dpi: outer $((R - L)) x $((B - T)) at ($L, $T); 2640 x 2450 twips at (1500, 1500) are $(px 2640) x $(px 2450) at ($(px 1500), $(px 1500))"
 capture "$((R - L + 8))x$((B - T + 8))+$((L - 4))+$((T - 4))" "$out/clock-${dpi}dpi.png"
@@ -58,7 +58,7 @@ pid=
 preview_shot() {
   "$root/script/wine" "$preview" "$1" >/dev/null 2>&1 &
   preview_pid=$!
-  window_of "$2" || fail "$2 did not open"
+  window_of "$2" 40000 || fail "$2 did not open"
   sleep 0.8
   echo "$2 at $dpi dpi: outer $((R - L)) x $((B - T)), client $(probe client-size "$2" 5000 | tr ' ' x); $3 x $4 twips are $(px "$3") x $(px "$4")"
   capture "$((R - L))x$((B - T))+$L+$T" "$out/$1-${dpi}dpi.png"
