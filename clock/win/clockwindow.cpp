@@ -344,6 +344,9 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         Form_Resize();
         return 0;
+    case WM_GETFONT:
+        // The labels' font, as a window with real label controls would report it.
+        return reinterpret_cast<LRESULT>(hfont_.get());
     case WM_GETMINMAXINFO:
         // No minimum size of our own: the frame alone limits it.
         reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = POINT{1, 1};

@@ -81,4 +81,18 @@ void Picture::Draw(HDC dc, int x, int y, int dpi) const {
     picture_->Render(dc, x, y, size.cx, size.cy, 0, height, width, -height, nullptr);
 }
 
+void Picture::DrawInto(HDC dc, const RECT& target) const {
+    if (!picture_) return;
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture_->get_Width(&width);
+    picture_->get_Height(&height);
+    // Above 96 dpi the picture is drawn larger than its pixels: blend, not repeat.
+    int oldMode = SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE wants the brush origin set after it
+    picture_->Render(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, height,
+                     width, -height, nullptr);
+    if (oldMode) SetStretchBltMode(dc, oldMode);
+}
+
 }  // namespace qv::win

@@ -24,6 +24,8 @@ public:
     SIZE PixelSize(int dpi) const;
     // Draws unscaled with its top-left corner at (x, y).
     void Draw(HDC dc, int x, int y, int dpi) const;
+    // Draws scaled to fill a rectangle.
+    void DrawInto(HDC dc, const RECT& target) const;
 
 private:
     struct Release {

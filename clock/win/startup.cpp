@@ -106,12 +106,10 @@ void StartupWindow::Paint(HDC dc) {
     RECT client;
     GetClientRect(hwnd_, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    // Image1 shows the picture unscaled from its top-left corner, clipped to its frame.
-    RECT image = TwipsRect(0, 0, kImageWidth, kImageHeight, dpi_);
-    int saved = SaveDC(dc);
-    IntersectClipRect(dc, image.left, image.top, image.right, image.bottom);
-    image1_.Draw(dc, 0, 0, dpi_);
-    RestoreDC(dc, saved);
+    // Image1 holds the picture stored with the window: it keeps its stored
+    // size in twips (the artwork's pixels at 96 dpi), so at a higher DPI it
+    // grows with the window instead of leaving a bare strip.
+    image1_.DrawInto(dc, TwipsRect(0, 0, kImageWidth, kImageHeight, dpi_));
     // The version label grows to fit its text and has no background.
     SelectScope font(dc, labelFont_.get());
     SetBkMode(dc, TRANSPARENT);

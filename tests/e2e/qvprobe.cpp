@@ -3,6 +3,7 @@
 // message boxes, so the scripts can aim real mouse input with xdotool.
 //   qvprobe wait-window CLASS MS   -> "left top right bottom clientLeft clientTop"
 //   qvprobe wait-gone CLASS MS
+//   qvprobe client-size CLASS MS   -> "width height" of the client area
 //   qvprobe answer-box TITLE MS    -> the box's text (UTF-8), then presses OK
 #include <windows.h>
 
@@ -56,7 +57,7 @@ BOOL CALLBACK FirstStatic(HWND child, LPARAM lp) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: qvprobe wait-window|wait-gone CLASS MS | answer-box TITLE MS\n");
+        std::fprintf(stderr, "usage: qvprobe wait-window|wait-gone|client-size CLASS MS | answer-box TITLE MS\n");
         return 2;
     }
     std::string command = argv[1];
@@ -70,6 +71,14 @@ int main(int argc, char** argv) {
         POINT origin{0, 0};
         ClientToScreen(hwnd, &origin);
         std::printf("%ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom, origin.x, origin.y);
+        return 0;
+    }
+    if (command == "client-size") {
+        HWND hwnd = nullptr;
+        if (!WaitFor(ms, [&] { return (hwnd = FindVisible(name, nullptr)) != nullptr; })) return 1;
+        RECT r;
+        GetClientRect(hwnd, &r);
+        std::printf("%ld %ld\n", r.right, r.bottom);
         return 0;
     }
     if (command == "wait-gone") {

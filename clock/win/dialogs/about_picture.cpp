@@ -81,9 +81,13 @@ void AboutPicture::Render(HDC dc, const RECT& target) const {
     OLE_YSIZE_HIMETRIC height = 0;
     picture_->get_Width(&width);
     picture_->get_Height(&height);
+    // Above 96 dpi the card is drawn larger than its pixels: blend, not repeat.
+    int oldMode = SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
     // HIMETRIC runs bottom-up: start at the bottom edge with a negative height.
     picture_->Render(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, height,
                      width, -height, nullptr);
+    if (oldMode) SetStretchBltMode(dc, oldMode);
 }
 
 }  // namespace qv::win

@@ -1,0 +1,91 @@
+// The settings windows at the DPI this program runs at: client areas and
+// controls keep their twips and the 9-point face its points at any DPI. The
+// system DPI tests run this program at 120 and 144 dpi.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "clock/win/dialogs/henko_window.h"
+#include "clock/win/dialogs/syoki_window.h"
+#include "clock/win/dialogs/verinfo_window.h"
+#include "dialog_fixture.h"
+#include "tests/win/dpi_checks.h"
+
+namespace qv::win::test {
+namespace {
+
+class TwipsGeometry : public DialogTest {
+protected:
+    void SetUp() override { ExpectAskedDpi(); }
+
+    static void ExpectClient(HWND w, double width, double height) {
+        RECT client{};
+        GetClientRect(w, &client);
+        EXPECT_NEAR(client.right, ExactPixels(width), 1.0) << "client width";
+        EXPECT_NEAR(client.bottom, ExactPixels(height), 1.0) << "client height";
+    }
+    static void ExpectBox(HWND w, int id, double left, double top, double width, double height) {
+        SCOPED_TRACE("control " + std::to_string(id));
+        ExpectTwipsBox(ClientRectOf(w, id), left, top, width, height);
+    }
+    static void ExpectNinePoint(HWND w, int id) {
+        auto font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(w, id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        EXPECT_NEAR(EmPixels(font), 9 * MeasuredDpi() / 72.0, 1.0) << "9-point face of control " << id;
+    }
+};
+
+TEST_F(TwipsGeometry, HenkoKeepsItsTwips) {
+    using namespace henko;
+    HWND w = OpenHenko();
+    ASSERT_NE(w, nullptr);
+    ExpectClient(w, 8385, 3810);
+    ExpectBox(w, Frame1, 120, 120, 2775, 3615);
+    // Inside Frame1, whose origin is (120, 120).
+    ExpectBox(w, OP2, 240, 1680, 1935, 495);
+    ExpectBox(w, SYU, 2280, 2400, 495, 255);
+    ExpectBox(w, GZU, 4320, 290, 3855, 270);
+    ExpectBox(w, NW, 4320, 1680, 1095, 270);
+    ExpectBox(w, CK1, 6960, 960, 1095, 255);
+    ExpectBox(w, NFON, 5160, 2640, 1695, 255);
+    ExpectBox(w, BEND, 7080, 3360, 1215, 375);
+    ExpectNinePoint(w, BEND);
+    ExpectNinePoint(w, OP2);
+}
+
+TEST_F(TwipsGeometry, SyokiKeepsItsTwips) {
+    using namespace syoki;
+    HWND w = OpenSyoki();
+    ASSERT_NE(w, nullptr);
+    ExpectClient(w, 5790, 3705);
+    ExpectBox(w, Frame1, 120, 0, 5535, 3135);
+    // Inside Frame1, whose origin is (120, 0); row 10 has its top at 480 + 240 x 9.
+    ExpectBox(w, L + 1, 480, 480, 1095, 270);
+    ExpectBox(w, E + 10, 4080, 2640, 1095, 270);
+    ExpectBox(w, Check + 10, 5280, 2640, 255, 255);
+    ExpectBox(w, BOK, 3600, 3240, 855, 375);
+    ExpectBox(w, BCH, 4800, 3240, 855, 375);
+    ExpectNinePoint(w, L + 1);
+}
+
+// The card fills the client area to its edges at any DPI.
+TEST_F(TwipsGeometry, VerInfoKeepsItsTwips) {
+    using namespace verinfo;
+    HWND w = OpenVerInfo();
+    ASSERT_NE(w, nullptr);
+    ExpectClient(w, 6690, 4260);
+    ExpectBox(w, OK, 2760, 3360, 1335, 375);
+    RECT version = ClientRectOf(w, HVerInfo);
+    EXPECT_NEAR(version.left, ExactPixels(1800), 1.0);
+    EXPECT_NEAR(version.top, ExactPixels(2760), 1.0);
+    ExpectNinePoint(w, OK);
+    RECT client{};
+    GetClientRect(w, &client);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_NE(PrintedPixel(w, client.right - 2, client.bottom / 4), face);
+    EXPECT_NE(PrintedPixel(w, client.right - 2, client.bottom - 2), face);
+    EXPECT_NE(PrintedPixel(w, client.right / 4, client.bottom - 2), face);
+}
+
+}  // namespace
+}  // namespace qv::win::test
