@@ -29,4 +29,4 @@ case $kind in
   diskfull) fault_fs_fill ;;
   *) echo "usage: save_faults.sh locked|readonly|diskfull EXE ROOT" >&2; exit 2 ;;
 esac
-QV_TEST_PROGRAM_FOLDER=$(fault_fs_windows_path "$fault_dir") run_tests 'SaveFaultsUnwritable.*'
+QV_TEST_FAULT=$kind QV_TEST_PROGRAM_FOLDER=$(fault_fs_windows_path "$fault_dir") run_tests 'SaveFaultsUnwritable.*'

@@ -10,7 +10,8 @@
 //   sharing (hold_file.exe beside this program), in a temporary folder.
 // - SaveFaultsUnwritable: QV_TEST_PROGRAM_FOLDER names a folder that already
 //   holds the three files and takes no writes (a read-only or a full file
-//   system, mounted by save_faults.sh); skipped when it is not set.
+//   system, mounted by save_faults.sh; QV_TEST_FAULT says which); skipped
+//   when it is not set.
 #include "clock_fixture.h"
 
 #include <algorithm>
@@ -93,6 +94,15 @@ private:
     bool held_ = false;
 };
 
+// The system's words for an error, as a failed save quotes them.
+std::wstring SystemText(DWORD code) {
+    wchar_t text[512] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, 512, nullptr);
+    std::wstring out = text;
+    while (!out.empty() && (out.back() == L'\r' || out.back() == L'\n' || out.back() == L' ')) out.pop_back();
+    return out;
+}
+
 BOOL CALLBACK FindClass(HWND hwnd, LPARAM lp) {
     auto* wanted = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
     wchar_t name[64] = {};
@@ -162,6 +172,19 @@ protected:
         EXPECT_TRUE(m.text.starts_with(L"設定を保存できませんでした。")) << Narrow(m.text);
         EXPECT_NE(m.text.find(File(file).wstring()), std::wstring::npos) << Narrow(m.text);
         EXPECT_NE(m.text.find(L"以前の設定ファイルはそのまま残っています。"), std::wstring::npos);
+        // The reason: the holder's, a full disk's, or, for a read-only
+        // folder, at least neither of those.
+        std::wstring held = SystemText(ERROR_SHARING_VIOLATION), full = SystemText(ERROR_DISK_FULL);
+        const wchar_t* fault = _wgetenv(L"QV_TEST_FAULT");
+        std::wstring kind = Unwritable() ? (fault ? fault : L"") : L"locked";
+        if (kind == L"locked") {
+            EXPECT_NE(m.text.find(held), std::wstring::npos) << Narrow(m.text);
+        } else if (kind == L"diskfull") {
+            EXPECT_NE(m.text.find(full), std::wstring::npos) << Narrow(m.text);
+        } else if (kind == L"readonly") {
+            EXPECT_EQ(m.text.find(held), std::wstring::npos) << Narrow(m.text);
+            EXPECT_EQ(m.text.find(full), std::wstring::npos) << Narrow(m.text);
+        }
         messages_.shown.clear();
     }
 
