@@ -29,6 +29,7 @@ finish() {
   rm -rf "${snapshot:-}"
 }
 trap finish EXIT
+trap 'exit 143' TERM INT HUP  # so that the EXIT trap unmounts
 
 fault_fs_mount $(($(stat -c %s "$qv") / 1024 + 128))k
 folder=$fault_dir

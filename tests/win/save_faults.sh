@@ -22,6 +22,7 @@ if [ "$kind" = locked ]; then
 fi
 
 trap fault_fs_cleanup EXIT
+trap 'exit 143' TERM INT HUP  # so that the EXIT trap unmounts
 fault_fs_mount 64k
 fault_fs_old_settings "$fault_dir"
 case $kind in
