@@ -6,8 +6,10 @@
 namespace qv::win {
 
 void ShowSaveError(AppContext& app, HWND owner, const SaveError& error) {
-    std::wstring text = L"設定を保存できませんでした。\r\n\r\n" + error.file.wstring() +
-                        L"\r\n" + Widen(error.reason) + L"\r\n\r\n以前の設定ファイルはそのまま残っています。";
+    std::wstring text = L"設定を保存できませんでした。\r\n\r\n" + error.file.wstring() + L"\r\n" + Widen(error.reason);
+    // A first save into a folder that takes no files leaves nothing behind.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(error.file, ec)) text += L"\r\n\r\n以前の設定ファイルはそのまま残っています。";
     app.messages.Show(owner, text, L"QV", MB_OK | MB_ICONERROR);
 }
 

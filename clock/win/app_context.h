@@ -44,10 +44,13 @@ struct AppContext {
     Choosers& choosers;
     WindowLauncher& windows;
     HINSTANCE instance = nullptr;
+    // The last save of the window file failed: the model holds a newer place,
+    // size and layout than the file, and a restart keeps them.
+    bool windowFileBehind = false;
 };
 
 // Shows a failed settings save (the file and the system's reason); the old
-// file is intact and the program goes on.
+// file, when there was one, is intact and the program goes on.
 void ShowSaveError(AppContext& app, HWND owner, const SaveError& error);
 
 }  // namespace qv::win

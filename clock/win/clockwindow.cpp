@@ -238,7 +238,14 @@ RECT ClockWindow::LabelPixels(const RowLabel& label) const {
 }
 
 void ClockWindow::SaveWindowSettings() {
-    if (auto error = WriteWindow(app_.model, app_.programFolder)) ShowSaveError(app_, hwnd_, *error);
+    auto error = WriteWindow(app_.model, app_.programFolder);
+    app_.windowFileBehind = error.has_value();
+    // The end and settings commands save twice, the second time as the
+    // window closes: one failure, one message.
+    if (error && !saveFailureShown_) {
+        saveFailureShown_ = true;
+        ShowSaveError(app_, hwnd_, *error);
+    }
 }
 
 void ClockWindow::Form_Unload() {

@@ -102,6 +102,7 @@ private:
     ClockStyle style_;
     int dpi_ = 96;
     bool unloaded_ = false;
+    bool saveFailureShown_ = false;
     std::filesystem::path helpFile_;
     std::array<RowLabel, 20> labels_;
     LabelFont font_;

@@ -66,12 +66,19 @@ void StartupWindow::DisableTimer1() {
     timerEnabled_ = false;
 }
 
+void StartupWindow::ReadSettingsFiles() {
+    SettingsModel& model = app_.model;
+    ReadPlaces(model, app_.programFolder);
+    ReadDisplay(model, app_.programFolder);
+    // A window file the last save could not replace is older than the model:
+    // reading it would undo the switch or move the user just made.
+    if (!app_.windowFileBehind) ReadWindow(model, app_.programFolder);
+}
+
 void StartupWindow::Form_Load() {
     SettingsModel& model = app_.model;
     if (model.RestartFlag.Equals(1)) {
-        ReadPlaces(model, app_.programFolder);
-        ReadDisplay(model, app_.programFolder);
-        ReadWindow(model, app_.programFolder);
+        ReadSettingsFiles();
         FormatWorkStart(model);
         FormatWorkEnd(model);
         DisableTimer1();
@@ -91,9 +98,7 @@ void StartupWindow::Timer1_Timer() {
     SettingsModel& model = app_.model;
     if (model.RestartFlag.IsEmpty() || model.RestartFlag.Equals(0)) {
         ResetSummerTime(model);
-        ReadPlaces(model, app_.programFolder);
-        ReadDisplay(model, app_.programFolder);
-        ReadWindow(model, app_.programFolder);
+        ReadSettingsFiles();
         ApplyFirstRunDefaults(model);
         FormatWorkStart(model);
         FormatWorkEnd(model);

@@ -38,6 +38,8 @@ private:
     void OnDestroyed();
 
     void Form_Load();
+    // ReadPlaces, ReadDisplay, ReadWindow, as both passes run them.
+    void ReadSettingsFiles();
     void Timer1_Timer();
     void DisableTimer1();
 

@@ -176,6 +176,8 @@ TEST_F(FaultsTest, AFailedSaveIsReportedAndTheProgramGoesOn) {
     ASSERT_GE(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].title, L"QV");
     EXPECT_NE(messages_.shown[0].text.find(L"STEI2.QV"), std::wstring::npos);
+    EXPECT_EQ(messages_.shown[0].text.find(L"以前の設定ファイル"), std::wstring::npos)
+        << "there is no old file to speak of";
     ASSERT_TRUE(application_->Clock()) << "the switch went on after the failed save";
     EXPECT_EQ(application_->Clock()->style(), ClockStyle::QV2);
     EXPECT_TRUE(std::filesystem::is_directory(File("STEI2.QV")));

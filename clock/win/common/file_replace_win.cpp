@@ -31,6 +31,13 @@ std::string SystemMessage(DWORD code) {
     return text.empty() ? "Windows error " + std::to_string(code) : Utf8(text);
 }
 
+// Whether another program has the file open without letting it be replaced.
+bool HeldElsewhere(const fs::path& file) {
+    win::UniqueFile probe(CreateFileW(file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 }  // namespace
 
 std::optional<SaveError> ReplaceFileContents(const fs::path& file, std::string_view bytes) {
@@ -52,6 +59,9 @@ std::optional<SaveError> ReplaceFileContents(const fs::path& file, std::string_v
     if (!MoveFileExW(temp.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
+        // A file held open by another program reads as "access denied", like
+        // a folder without rights; the user needs to know which it is.
+        if (error == ERROR_ACCESS_DENIED && HeldElsewhere(file)) error = ERROR_SHARING_VIOLATION;
         return SaveError{file, SystemMessage(error)};
     }
     return std::nullopt;
