@@ -4,6 +4,10 @@
 // reports a process's handle, GDI, USER and memory figures.
 //   qvwatch visible MS               -> "QV1|QV2 left top right bottom"; 0 on screen, 3 off it, 1 none
 //   qvwatch dblclk X Y               -> double-click client point (X, Y) of the visible clock window
+//   qvwatch close MS X Y WAIT        -> waits MS for a visible clock window, checks that it meets a
+//                                       monitor's work area, double-clicks client point (X, Y) and
+//                                       waits WAIT ms for its process to end; "QV1|QV2 l t r b";
+//                                       0 ended, 1 no window, 3 off every work area, 4 still running
 //   qvwatch figures                  -> the clock's process: "handles gdi user privateBytes"
 //   qvwatch cycles SWITCHES TRIPS    -> style switches by OP2, then settings round trips
 //                                       (OP3, then "終了" in the settings dialog); the figures
@@ -111,6 +115,37 @@ void Print(const char* when, const Figures& f) {
     std::printf("%s: handles %lu gdi %lu user %lu private %llu\n", when, f.handles, f.gdi, f.user, f.privateBytes);
 }
 
+// Whether the window meets the work area of a monitor (not only the virtual
+// screen: a window under the taskbar or in a gap between monitors is lost).
+bool OnWorkArea(const RECT& r) {
+    HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT both;
+    return monitor && GetMonitorInfoW(monitor, &info) && IntersectRect(&both, &r, &info.rcWork);
+}
+
+// One probe process per case instead of two: under Wine each start costs a second.
+int Close(DWORD ms, int x, int y, DWORD wait) {
+    const wchar_t* name = L"";
+    HWND hwnd = WaitForClock(ms, &name);
+    if (!hwnd) return 1;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    std::printf("%ls %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
+    std::fflush(stdout);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    bool onScreen = OnWorkArea(r);
+    DoubleClick(hwnd, x, y);
+    if (!process) return 4;
+    DWORD waited = WaitForSingleObject(process, wait);
+    CloseHandle(process);
+    if (!onScreen) return 3;
+    return waited == WAIT_OBJECT_0 ? 0 : 4;
+}
+
 int Cycles(int switches, int trips) {
     HWND clock = WaitForClock(20000, nullptr);
     if (!clock) return 1;
@@ -169,6 +204,9 @@ int main(int argc, char** argv) {
         LPARAM at = MAKELPARAM(std::atoi(argv[2]), std::atoi(argv[3]));
         return PostMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at) && PostMessageW(hwnd, WM_LBUTTONUP, 0, at) ? 0 : 1;
     }
+    if (command == "close" && argc == 6)
+        return Close(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), std::atoi(argv[3]), std::atoi(argv[4]),
+                     static_cast<DWORD>(std::strtoul(argv[5], nullptr, 10)));
     if (command == "figures" && argc == 2) {
         HWND hwnd = WaitForClock(10000, nullptr);
         DWORD pid = 0;
@@ -186,6 +224,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "cycles" && argc == 4) return Cycles(std::atoi(argv[2]), std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: qvwatch visible MS | dblclk X Y | figures | cycles SWITCHES TRIPS\n");
+    std::fprintf(stderr, "usage: qvwatch visible MS | dblclk X Y | close MS X Y WAIT | figures | cycles SWITCHES TRIPS\n");
     return 2;
 }
