@@ -8,6 +8,10 @@
 //                                       monitor's work area, double-clicks client point (X, Y) and
 //                                       waits WAIT ms for its process to end; "QV1|QV2 l t r b";
 //                                       0 ended, 1 no window, 3 off every work area, 4 still running
+//   qvwatch serve                    -> one line per case on standard input, "EXE MS X Y WAIT":
+//                                       starts EXE, waits MS for its visible clock window, checks
+//                                       the work area, double-clicks (X, Y), waits WAIT ms for the
+//                                       end; answers "ok", or what failed, on one line
 //   qvwatch figures                  -> the clock's process: "handles gdi user privateBytes"
 //   qvwatch cycles SWITCHES TRIPS    -> style switches by OP2, then settings round trips
 //                                       (OP3, then "終了" in the settings dialog); the figures
@@ -146,6 +150,90 @@ int Close(DWORD ms, int x, int y, DWORD wait) {
     return waited == WAIT_OBJECT_0 ? 0 : 4;
 }
 
+struct WindowOfProcess {
+    DWORD pid;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindClockOf(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowOfProcess*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[8] = {};
+    GetClassNameW(hwnd, cls, 8);
+    if (pid != search->pid || !IsWindowVisible(hwnd) || (wcscmp(cls, L"QV1") != 0 && wcscmp(cls, L"QV2") != 0))
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// One case: the program started by this probe (a Wine process start saved
+// per case), its own clock window, OP1, its end and exit code.
+std::string RunOne(const std::wstring& exe, DWORD ms, int x, int y, DWORD wait) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"" + exe + L"\"";
+    std::wstring folder = exe.substr(0, exe.find_last_of(L"\\"));
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return "could not start (" + std::to_string(GetLastError()) + ")";
+    CloseHandle(pi.hThread);
+    std::string result;
+    WindowOfProcess search{pi.dwProcessId};
+    DWORD start = GetTickCount();
+    while (!search.found && GetTickCount() - start < ms &&
+           WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT)
+        EnumWindows(FindClockOf, reinterpret_cast<LPARAM>(&search));
+    DWORD code = 0;
+    if (!search.found) {
+        result = GetExitCodeProcess(pi.hProcess, &code) && code != STILL_ACTIVE
+                     ? "ended without a clock window (exit code " + std::to_string(code) + ")"
+                     : "no clock window";
+    } else {
+        RECT r;
+        GetWindowRect(search.found, &r);
+        char where[96];
+        std::snprintf(where, sizeof where, "window %ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
+        bool onScreen = OnWorkArea(r);
+        DoubleClick(search.found, x, y);
+        if (WaitForSingleObject(pi.hProcess, wait) != WAIT_OBJECT_0) {
+            result = std::string("still running after OP1 (") + where + ")";
+        } else if (GetExitCodeProcess(pi.hProcess, &code) && code != 0) {
+            result = "exit code " + std::to_string(code) + " after OP1";
+        } else if (!onScreen) {
+            result = std::string("off the work area (") + where + ")";
+        } else {
+            result = "ok";
+        }
+    }
+    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, 5000);
+    }
+    CloseHandle(pi.hProcess);
+    return result;
+}
+
+int Serve() {
+    char line[2048];
+    while (std::fgets(line, sizeof line, stdin)) {
+        char exe[1024];
+        unsigned long ms = 0, wait = 0;
+        int x = 0, y = 0;
+        if (std::sscanf(line, "%1023s %lu %d %d %lu", exe, &ms, &x, &y, &wait) != 5) {
+            std::printf("bad request\n");
+        } else {
+            int n = MultiByteToWideChar(CP_UTF8, 0, exe, -1, nullptr, 0);
+            std::wstring wide(static_cast<std::size_t>(n), L'\0');
+            MultiByteToWideChar(CP_UTF8, 0, exe, -1, wide.data(), n);
+            wide.resize(static_cast<std::size_t>(n - 1));
+            std::printf("%s\n", RunOne(wide, ms, x, y, wait).c_str());
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 int Cycles(int switches, int trips) {
     HWND clock = WaitForClock(20000, nullptr);
     if (!clock) return 1;
@@ -207,6 +295,7 @@ int main(int argc, char** argv) {
     if (command == "close" && argc == 6)
         return Close(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)), std::atoi(argv[3]), std::atoi(argv[4]),
                      static_cast<DWORD>(std::strtoul(argv[5], nullptr, 10)));
+    if (command == "serve" && argc == 2) return Serve();
     if (command == "figures" && argc == 2) {
         HWND hwnd = WaitForClock(10000, nullptr);
         DWORD pid = 0;
@@ -224,6 +313,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "cycles" && argc == 4) return Cycles(std::atoi(argv[2]), std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: qvwatch visible MS | dblclk X Y | close MS X Y WAIT | figures | cycles SWITCHES TRIPS\n");
+    std::fprintf(stderr, "usage: qvwatch visible MS | dblclk X Y | close MS X Y WAIT | serve | figures | cycles SWITCHES TRIPS\n");
     return 2;
 }
