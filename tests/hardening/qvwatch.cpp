@@ -153,16 +153,22 @@ int Close(DWORD ms, int x, int y, DWORD wait) {
 struct WindowOfProcess {
     DWORD pid;
     HWND found = nullptr;
+    std::string seen;  // classes of the process's other top-level windows, for the report
 };
 
 BOOL CALLBACK FindClockOf(HWND hwnd, LPARAM lp) {
     auto* search = reinterpret_cast<WindowOfProcess*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[8] = {};
-    GetClassNameW(hwnd, cls, 8);
-    if (pid != search->pid || !IsWindowVisible(hwnd) || (wcscmp(cls, L"QV1") != 0 && wcscmp(cls, L"QV2") != 0))
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (pid != search->pid) return TRUE;
+    if (!IsWindowVisible(hwnd) || (wcscmp(cls, L"QV1") != 0 && wcscmp(cls, L"QV2") != 0)) {
+        char name[64];
+        std::snprintf(name, sizeof name, "%ls%s", cls, IsWindowVisible(hwnd) ? "" : "(hidden)");
+        if (search->seen.find(name) == std::string::npos) search->seen += std::string(" ") + name;
         return TRUE;
+    }
     search->found = hwnd;
     return FALSE;
 }
@@ -179,7 +185,7 @@ std::string RunOne(const std::wstring& exe, DWORD ms, int x, int y, DWORD wait) 
         return "could not start (" + std::to_string(GetLastError()) + ")";
     CloseHandle(pi.hThread);
     std::string result;
-    WindowOfProcess search{pi.dwProcessId};
+    WindowOfProcess search{pi.dwProcessId, nullptr, {}};
     DWORD start = GetTickCount();
     while (!search.found && GetTickCount() - start < ms &&
            WaitForSingleObject(pi.hProcess, 20) == WAIT_TIMEOUT)
@@ -187,8 +193,9 @@ std::string RunOne(const std::wstring& exe, DWORD ms, int x, int y, DWORD wait) 
     DWORD code = 0;
     if (!search.found) {
         result = GetExitCodeProcess(pi.hProcess, &code) && code != STILL_ACTIVE
-                     ? "ended without a clock window (exit code " + std::to_string(code) + ")"
-                     : "no clock window";
+                     ? "ended without a clock window (exit code " + std::to_string(code) + "; windows seen:" +
+                           search.seen + ")"
+                     : "no clock window (windows seen:" + search.seen + ")";
     } else {
         RECT r;
         GetWindowRect(search.found, &r);
