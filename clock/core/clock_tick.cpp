@@ -72,4 +72,38 @@ void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels
     }
 }
 
+int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, CivilTime now, int limit) {
+    std::string pictureScratch;
+    const std::string_view picture = TextOf(model.DateFormat, pictureScratch);
+    std::string text;
+    Value timeOfDay = Value::Text("");
+    // The rows as the tick writes them: a caption where the row has a name
+    // label, otherwise the time of day where the row has a place name. Each
+    // row's search stops at the earliest change found so far, so a picture
+    // with seconds costs one format a row, and one without at most a minute's.
+    int first = limit;
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        const auto row = static_cast<std::size_t>(n - 1);
+        const bool caption = !shown.nameCaption[row].empty();
+        if (!caption && model.PlaceName[n].empty()) continue;
+        CivilTime then = now;
+        for (int seconds = 0; seconds < first; ++seconds, then = NextSecond(then)) {
+            FormatDateInto(text, PlaceTime(ToDateValue(then), model.TimeDiff[n], model.SummerTime[n]), picture);
+            bool changes;
+            if (caption) {
+                changes = text != shown.timeCaption[row];
+            } else {
+                timeOfDay.MutableText() = text;
+                FormatInPlace(timeOfDay, "hh:mm");
+                changes = !(timeOfDay == model.LocalTime[n]);
+            }
+            if (changes) {
+                first = seconds;
+                break;
+            }
+        }
+    }
+    return first;
+}
+
 }  // namespace qv

@@ -31,4 +31,10 @@ void FormatLocalTime(SettingsModel& model);
 // Allocates nothing once the captions have their size.
 void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels);
 
+// Whole seconds from `now` until the first second at which a tick would write
+// something else than it did last: a time caption, a time of day and with it
+// a name colour. 0 when what `shown` holds is already out of date; `limit`
+// when nothing changes sooner. Only looks ahead: the model stays as it is.
+int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, CivilTime now, int limit);
+
 }  // namespace qv

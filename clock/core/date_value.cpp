@@ -87,6 +87,21 @@ bool InDateRange(DateValue value) {
     return std::isfinite(value) && value >= kFirstValid && value < kPastLastValid;
 }
 
+CivilTime NextSecond(CivilTime t) {
+    if (++t.second < 60) return t;
+    t.second = 0;
+    if (++t.minute < 60) return t;
+    t.minute = 0;
+    if (++t.hour < 24) return t;
+    t.hour = 0;
+    if (++t.day <= DaysInMonth(t.year, t.month)) return t;
+    t.day = 1;
+    if (++t.month <= 12) return t;
+    t.month = 1;
+    ++t.year;
+    return t;
+}
+
 int DayOfWeek(const CivilTime& t) {
     int days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day));
     // 1 January 1970 was a Thursday.

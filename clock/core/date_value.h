@@ -19,6 +19,8 @@ DateValue ToDateValue(const CivilTime& time);
 // Rounded to the nearest second (so 10:00 + 5.5 h is 15:30:00, never 15:29:59).
 CivilTime ToCivilTime(DateValue value);
 bool InDateRange(DateValue value);
+// The civil time one second later (a leap second's :60 turns into the next minute).
+CivilTime NextSecond(CivilTime time);
 
 // 0 = Sunday ... 6 = Saturday.
 int DayOfWeek(DateValue value);

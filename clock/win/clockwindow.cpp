@@ -195,10 +195,19 @@ UINT ClockWindow::NextTickDelay(unsigned milliseconds) {
     return kTimer1Interval - std::min(milliseconds, kTimer1Interval - 1) + kTimer1Margin;
 }
 
+UINT ClockWindow::Timer1PeriodFor(int seconds, unsigned milliseconds) {
+    if (seconds <= 0) return USER_TIMER_MINIMUM;
+    const UINT untilNextSecond = milliseconds <= kTimer1Slack ? kTimer1Interval : NextTickDelay(milliseconds);
+    return static_cast<UINT>(seconds - 1) * kTimer1Interval + untilNextSecond;
+}
+
 void ClockWindow::ArmTimer1() {
+    // The milliseconds first, then the second: should the second turn between
+    // the two reads, the timer wakes a second early and re-arms, never late.
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    UINT period = now.wMilliseconds <= kTimer1Slack ? kTimer1Interval : NextTickDelay(now.wMilliseconds);
+    const int seconds = SecondsUntilTickChanges(app_.model, tick_, app_.clock.Now(), kTimer1LongestWait);
+    const UINT period = Timer1PeriodFor(seconds, now.wMilliseconds);
     if (period == timer1Period_) return;
     // Re-arming replaces the window's one timer, so ticks never pile up.
     timer1Period_ = period;
@@ -369,6 +378,13 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Timer1_Timer();
         ArmTimer1();
         return 0;
+    case WM_POWERBROADCAST:
+        // Back from sleep: the timer was set before the computer slept.
+        if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) {
+            Timer1_Timer();
+            ArmTimer1();
+        }
+        return TRUE;
     case WM_LBUTTONDOWN:
         OnButtonPress(1, lp);
         return 0;

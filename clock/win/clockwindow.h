@@ -1,5 +1,5 @@
 // The clock windows QV1 (thin sizing frame) and QV2 (no border): ten places
-// as windowless labels, three circular buttons, the once-a-second tick, the column
+// as windowless labels, three circular buttons, the clock tick, the column
 // layout and the mouse commands.
 #pragma once
 
@@ -27,10 +27,13 @@ enum class ClockStyle { QV1, QV2 };
 class ClockWindow final : public ProgramWindow, public WindowProcedure<ClockWindow> {
 public:
     static constexpr UINT_PTR kTimer1 = 1;
-    // No caption shows less than a second, so rather than polling, the timer
-    // ticks once a second just after each whole second of the local clock:
-    // one wake-up a second, and each change shows within a few milliseconds.
+    // Rather than polling, the timer sleeps until the next second at which a
+    // caption or a name colour changes, and wakes just after it: once a second
+    // with a picture that shows seconds, once a minute with one that does not
+    // (twice where a place's minute turns apart from the computer's).
     static constexpr UINT kTimer1Interval = 1000;
+    // The longest sleep, in seconds, when nothing changes sooner.
+    static constexpr int kTimer1LongestWait = 60;
     // A tick this long after its second is still in phase; a later one (the
     // timer drifted, the clock was set) re-aligns the timer.
     static constexpr UINT kTimer1Margin = 20;
@@ -38,6 +41,9 @@ public:
     // Milliseconds from a local time whose millisecond part is `milliseconds`
     // until just after its next whole second.
     static UINT NextTickDelay(unsigned milliseconds);
+    // Timer1's period for a change `seconds` whole seconds after the current
+    // one (0: the shown captions are already old).
+    static UINT Timer1PeriodFor(int seconds, unsigned milliseconds);
 
     ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style);
     ~ClockWindow() override;
@@ -63,6 +69,8 @@ public:
     bool TransparentDisplay() const { return transparentDisplay_; }
     // Label repaints requested by the tick (a caption or colour that really changed).
     long TickRepaints() const { return tickRepaints_; }
+    // Milliseconds Timer1 sleeps between ticks now.
+    UINT Timer1Period() const { return timer1Period_; }
     const std::filesystem::path& HelpFile() const { return helpFile_; }
 
     // Draws the whole client area: background, picture, circles, labels.
@@ -78,7 +86,7 @@ private:
     void Form_Load();
     void Form_Resize();
     void Timer1_Timer();
-    // Keeps the timer in phase with the local clock's seconds.
+    // Sets the timer for just after the next change, in phase with the local clock's seconds.
     void ArmTimer1();
     void Form_Unload();
     void OP1_DblClick();

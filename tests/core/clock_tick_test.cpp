@@ -176,5 +176,106 @@ TEST_F(Tick, EachRowReadsTheClockAndTheDisplayFormatDecidesTheTimeOfDay) {
     EXPECT_EQ(model.LocalTime[1], Value::Text("10:30"));
 }
 
+// How long the clock may sleep: the look-ahead against ticks run second by
+// second, for pictures with and without seconds and for places whose time
+// difference is a fraction of a minute.
+struct LookAhead : Tick {
+    int Predicted(CivilTime now) { return SecondsUntilTickChanges(model, labels, now, 60); }
+    // Ticks each second from `now` until one writes something new.
+    int Observed(CivilTime now) {
+        Run(now);
+        const RowLabels before = labels;
+        const Rows<Value> timesOfDay = model.LocalTime;
+        for (int seconds = 1; seconds < 60; ++seconds) {
+            now = NextSecond(now);
+            Run(now);
+            if (labels.timeCaption != before.timeCaption || labels.nameColor != before.nameColor ||
+                model.LocalTime != timesOfDay)
+                return seconds;
+        }
+        return 60;
+    }
+};
+
+TEST_F(LookAhead, TheNextChangeComesAtEachPlacesOwnMinute) {
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 30, 0}), 60) << "the default picture shows minutes";
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 30, 45}), 15);
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 31, 0}), 0) << "the captions are a minute old";
+    // 0.001 h is 3.6 s, which the place's time rounds to 4 s: its minute
+    // turns 4 s before the computer's.
+    Name(2, "ずれ");
+    model.TimeDiff[2] = Value::Text("0.001");
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 30, 0}), 56);
+    Run({2026, 12, 7, 10, 30, 56});
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 30, 56}), 4);
+    // A half-hour place keeps the computer's seconds.
+    model.TimeDiff[2] = Value::Text(" 5.5 ");
+    Run({2026, 12, 7, 10, 30, 20});
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 30, 20}), 40);
+    // Seconds in the picture: every second.
+    model.DateFormat = Value::Text("hh:nn:ss");
+    Run({2026, 12, 7, 10, 30, 20});
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 30, 20}), 1);
+}
+
+TEST_F(LookAhead, NothingToShowOrNothingChangingWaitsTheLimit) {
+    model.DateFormat = Value::Text("yyyy/mm/dd");
+    Run({2026, 12, 7, 10, 30, 0});
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 30, 0}), 60);
+    Run({2026, 12, 7, 23, 59, 30});
+    EXPECT_EQ(Predicted({2026, 12, 7, 23, 59, 30}), 30) << "the date turns at midnight";
+    EXPECT_EQ(SecondsUntilTickChanges(model, labels, {2026, 12, 7, 23, 59, 30}, 10), 10);
+    model.PlaceName[1] = std::string();
+    labels.nameCaption[0] = std::string();
+    EXPECT_EQ(Predicted({2026, 12, 7, 23, 59, 30}), 60) << "no place at all";
+}
+
+TEST_F(LookAhead, ARowWithoutALabelWaitsForItsTimeOfDay) {
+    // Its colour follows the time of day, which changes once a minute even
+    // when the picture shows seconds.
+    labels.nameCaption[0] = std::string();
+    model.DateFormat = Value::Text("hh:nn:ss");
+    Run({2026, 12, 7, 10, 30, 15});
+    EXPECT_EQ(Predicted({2026, 12, 7, 10, 30, 15}), 45);
+}
+
+TEST_F(LookAhead, ItLeavesTheModelAsItIs) {
+    Run({2026, 12, 7, 10, 30, 0});
+    const auto timesOfDay = model.LocalTime;
+    model.LoopIndex = 3;
+    Predicted({2026, 12, 7, 10, 35, 0});
+    EXPECT_EQ(model.LocalTime, timesOfDay);
+    EXPECT_EQ(model.LoopIndex, 3);
+    EXPECT_EQ(clock.reads(), 2) << "the look-ahead reads no clock of its own";
+}
+
+TEST_F(LookAhead, MatchesTheTicksSecondBySecond) {
+    const char* diffs[] = {"", "-14", "5.5", "0.001", "-0.0125", "5.75", "0.000139", "1e300", "x", "-0.0001"};
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        Name(n, "p");
+        model.TimeDiff[n] = Value::Text(diffs[n - 1]);
+        model.WorkStart[n] = Value::Text("10:31");
+        model.WorkEnd[n] = Value::Text("23:59");
+        model.SummerTime[n] = Value::Text(n % 3 ? "0" : "1");
+    }
+    // Rows 9 and 10 only as the tick sees them: a label without a place, a place without a label.
+    model.PlaceName[9] = std::string();
+    labels.nameCaption[9] = std::string();
+    const char* pictures[] = {"mm/dd hh:mm", "hh:nn:ss", "mm/dd", "h時nn分", "ttttt", "", "aaa"};
+    const CivilTime starts[] = {{2026, 12, 7, 10, 30, 0},  {2026, 12, 7, 10, 30, 59}, {2026, 12, 31, 23, 59, 30},
+                                {2026, 12, 7, 10, 30, 27}, {2028, 2, 28, 23, 59, 1}};
+    for (const char* picture : pictures) {
+        model.DateFormat = Value::Text(picture);
+        for (const CivilTime& start : starts) {
+            const int observed = Observed(start);
+            Run(start);
+            EXPECT_EQ(Predicted(start), observed) << '"' << picture << "\" from " << start.hour << ':' << start.minute
+                                                  << ':' << start.second;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qv

@@ -53,6 +53,24 @@ TEST(DateValue, ValidRangeIsYears100To9999) {
     EXPECT_EQ(ToCivilTime(1e300), CivilTime{});
 }
 
+TEST(DateValue, TheNextSecondCarriesIntoMinuteHourDayMonthAndYear) {
+    EXPECT_EQ(NextSecond({2026, 12, 7, 10, 30, 0}), (CivilTime{2026, 12, 7, 10, 30, 1}));
+    EXPECT_EQ(NextSecond({2026, 12, 7, 10, 59, 59}), (CivilTime{2026, 12, 7, 11, 0, 0}));
+    EXPECT_EQ(NextSecond({2028, 2, 28, 23, 59, 59}), (CivilTime{2028, 2, 29}));
+    EXPECT_EQ(NextSecond({2026, 2, 28, 23, 59, 59}), (CivilTime{2026, 3, 1}));
+    EXPECT_EQ(NextSecond({2026, 12, 31, 23, 59, 59}), (CivilTime{2027, 1, 1}));
+    EXPECT_EQ(NextSecond({2016, 12, 31, 23, 59, 60}), (CivilTime{2017, 1, 1})) << "a leap second";
+    // Every second of a leap year, against the date values.
+    CivilTime t{2028, 1, 1};
+    for (int second = 1; second <= 366 * 86400; ++second) {
+        t = NextSecond(t);
+        if (second % 977 == 0) {
+            ASSERT_EQ(ToCivilTime(ToDateValue({2028, 1, 1}) + second / 86400.0), t) << second;
+        }
+    }
+    EXPECT_EQ(t, (CivilTime{2029, 1, 1}));
+}
+
 TEST(DateValue, WeekdaysAndCalendar) {
     EXPECT_EQ(DayOfWeek(0.0), 6);  // a Saturday
     EXPECT_EQ(DayOfWeek(46363.75), 1);  // 7 December 2026, a Monday

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,17 @@ namespace qv::win::test {
 class FakeClock final : public ClockSource {
 public:
     CivilTime now{2026, 12, 7, 10, 30, 0};
-    mutable int reads = 0;  // one per clock tick
+    // When set, the clock runs: the computer's time this many seconds ahead.
+    std::optional<int> runningAhead;
+    mutable int reads = 0;
     CivilTime Now() const override {
         ++reads;
-        return now;
+        if (!runningAhead) return now;
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        CivilTime running{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+        for (int i = 0; i < *runningAhead; ++i) running = NextSecond(running);
+        return running;
     }
 };
 

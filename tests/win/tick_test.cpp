@@ -95,7 +95,7 @@ TEST_F(TickTest, ALabelRepaintsOnlyWhenItsTextOrColourChanges) {
     EXPECT_EQ(clock.TickRepaints() - before, 20);
 }
 
-TEST_F(TickTest, TheTimesShowWithTheWindowAndFollowTheClockBeingSet) {
+TEST_F(TickTest, TheTimesShowWithTheWindowAndFollowTheClockBeingSetOrTheComputerWaking) {
     At(10, 30);
     Start({{"ホノルル", "-14", "", ""}});
     // The first tick follows the load at once, not a second later.
@@ -106,29 +106,91 @@ TEST_F(TickTest, TheTimesShowWithTheWindowAndFollowTheClockBeingSet) {
     At(11, 5);
     SendMessageW(application_->Clock()->hwnd(), WM_TIMECHANGE, 0, 0);
     EXPECT_EQ(Time(1), L"12/06 21:05");
+    // The computer wakes from sleep with the timer set long before.
+    At(18, 40);
+    SendMessageW(application_->Clock()->hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ(Time(1), L"12/07 04:40");
 }
 
-TEST_F(TickTest, TheTimerWakesOnceASecondJustAfterTheSecond) {
+TEST_F(TickTest, TheTimerSleepsUntilTheNextCaptionChanges) {
     EXPECT_EQ(ClockWindow::NextTickDelay(0), 1020u);
     EXPECT_EQ(ClockWindow::NextTickDelay(500), 520u);
     EXPECT_EQ(ClockWindow::NextTickDelay(999), 21u);
     EXPECT_EQ(ClockWindow::NextTickDelay(5000), 21u) << "a millisecond part out of range still waits";
+    EXPECT_EQ(ClockWindow::Timer1PeriodFor(60, 15), 60000u) << "in phase: whole seconds";
+    EXPECT_EQ(ClockWindow::Timer1PeriodFor(60, 500), 59520u);
+    EXPECT_EQ(ClockWindow::Timer1PeriodFor(1, 999), 21u);
+    EXPECT_EQ(ClockWindow::Timer1PeriodFor(0, 500), static_cast<UINT>(USER_TIMER_MINIMUM)) << "old captions";
 
-    Start({{"東京", "", "", ""}});
-    int before = clock_.reads;
+    // 0.001 h puts the second place's minute 4 s ahead of the computer's.
+    clock_.now = CivilTime{2026, 12, 7, 10, 30, 0};
+    ClockWindow& clock = Start({{"東京", "", "", ""}, {"ずれ", "0.001", "", ""}});
     Tick();
-    const int readsPerTick = clock_.reads - before;
-    ASSERT_GT(readsPerTick, 0);
-    before = clock_.reads;
-    // Real timer messages over 3.5 seconds.
-    ULONGLONG end = GetTickCount64() + 3500;
-    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-        Pump();
+    EXPECT_GE(clock.Timer1Period(), 55000u);
+    EXPECT_LE(clock.Timer1Period(), 56000u);
+    clock_.now = CivilTime{2026, 12, 7, 10, 30, 56};
+    Tick();
+    EXPECT_GE(clock.Timer1Period(), 3000u);
+    EXPECT_LE(clock.Timer1Period(), 4000u);
+    clock_.now = CivilTime{2026, 12, 7, 10, 31, 0};
+    Tick();
+    EXPECT_GE(clock.Timer1Period(), 55000u);
+    EXPECT_LE(clock.Timer1Period(), 56000u);
+    clock_.now = CivilTime{2026, 12, 7, 10, 31, 59};
+    Tick();
+    EXPECT_LE(clock.Timer1Period(), 1020u);
+}
+
+// Real timer messages on a running clock.
+class RunningClockTest : public TickTest {
+protected:
+    ClockWindow& StartRunning(const char* picture) {
+        WriteSettingsFile(File("STEI.QV"), PlacesFile({{"東京", "", "", ""}}));
+        auto display = DefaultDisplayFile();
+        display[10] = picture;
+        WriteSettingsFile(File("STEI1.QV"), display);
+        clock_.runningAhead = 0;
+        ClockWindow& clock = StartFirstRun();
+        const int before = clock_.reads;
+        Tick();
+        readsPerTick_ = clock_.reads - before;
+        return clock;
     }
-    int ticks = (clock_.reads - before) / readsPerTick;
+    // How many times the timer ticks within `ms`.
+    int TicksWithin(ULONGLONG ms) {
+        const int before = clock_.reads;
+        ULONGLONG end = GetTickCount64() + ms;
+        for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+            Pump();
+        }
+        return (clock_.reads - before) / readsPerTick_;
+    }
+    int readsPerTick_ = 0;  // the tick's reads and the look-ahead's after it
+};
+
+TEST_F(RunningClockTest, APictureWithSecondsWakesTheClockOnceASecond) {
+    StartRunning("hh:nn:ss");
+    ASSERT_GT(readsPerTick_, 0);
+    const int ticks = TicksWithin(3500);
     EXPECT_GE(ticks, 2) << "the clock stopped";
     EXPECT_LE(ticks, 5) << "the clock polls instead of waiting for the next second";
+}
+
+TEST_F(RunningClockTest, APictureWithoutSecondsSleepsUntilTheMinuteTurns) {
+    ClockWindow& clock = StartRunning("hh:nn");
+    // From three to four seconds before a minute of the running clock.
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    clock_.runningAhead = (57 - st.wSecond + 60) % 60;
+    Tick();
+    const std::wstring before = Time(1);
+    EXPECT_LE(clock.Timer1Period(), 4000u);
+    const int ticks = TicksWithin(5000);
+    EXPECT_NE(Time(1), before) << "the minute turned without the clock";
+    EXPECT_GE(ticks, 1);
+    EXPECT_LE(ticks, 2) << "the clock woke while nothing changed";
+    EXPECT_GE(clock.Timer1Period(), 55000u) << "the next sleep is the whole minute";
 }
 
 }  // namespace
