@@ -123,22 +123,18 @@ TEST_F(TickTest, TheTimerSleepsUntilTheNextCaptionChanges) {
     EXPECT_EQ(ClockWindow::Timer1PeriodFor(0, 500), static_cast<UINT>(USER_TIMER_MINIMUM)) << "old captions";
 
     // 0.001 h puts the second place's minute 4 s ahead of the computer's.
-    clock_.now = CivilTime{2026, 12, 7, 10, 30, 0};
     ClockWindow& clock = Start({{"東京", "", "", ""}, {"ずれ", "0.001", "", ""}});
-    Tick();
-    EXPECT_GE(clock.Timer1Period(), 55000u);
-    EXPECT_LE(clock.Timer1Period(), 56000u);
-    clock_.now = CivilTime{2026, 12, 7, 10, 30, 56};
-    Tick();
-    EXPECT_GE(clock.Timer1Period(), 3000u);
-    EXPECT_LE(clock.Timer1Period(), 4000u);
-    clock_.now = CivilTime{2026, 12, 7, 10, 31, 0};
-    Tick();
-    EXPECT_GE(clock.Timer1Period(), 55000u);
-    EXPECT_LE(clock.Timer1Period(), 56000u);
-    clock_.now = CivilTime{2026, 12, 7, 10, 31, 59};
-    Tick();
-    EXPECT_LE(clock.Timer1Period(), 1020u);
+    // The sleep after a tick at `second` past 10:30 or 10:31, in whole seconds
+    // (the timer's millisecond part depends on when the test runs).
+    auto sleepAfterTickAt = [&](int minute, int second) {
+        clock_.now = CivilTime{2026, 12, 7, 10, minute, second};
+        Tick();
+        return (clock.Timer1Period() + 999) / 1000;
+    };
+    EXPECT_EQ(sleepAfterTickAt(30, 0), 56u);
+    EXPECT_EQ(sleepAfterTickAt(30, 56), 4u);
+    EXPECT_EQ(sleepAfterTickAt(31, 0), 56u);
+    EXPECT_EQ(sleepAfterTickAt(31, 59), 1u);
 }
 
 // Real timer messages on a running clock.
