@@ -15,8 +15,8 @@
 #include "application.h"
 #include "clock_labels.h"
 #include "common/handles.h"
+#include "common/picture.h"
 #include "control/transparency_control.h"
-#include "picture.h"
 #include "platform.h"
 #include "window_class.h"
 

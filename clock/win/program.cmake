@@ -7,7 +7,6 @@ add_library(qvclock STATIC
   ${CMAKE_CURRENT_LIST_DIR}/clock_paint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clockwindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/font_check.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/picture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/placement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp

@@ -9,7 +9,7 @@
 #include "app_context.h"
 #include "application.h"
 #include "common/handles.h"
-#include "picture.h"
+#include "common/picture.h"
 #include "window_class.h"
 
 namespace qv::win {

@@ -1,4 +1,5 @@
-// Timings of the per-tick work: the two clock pictures and one whole tick.
+// Timings of the per-tick work: the two clock pictures, one whole tick and
+// the look-ahead that sets the timer after it.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -50,6 +51,22 @@ void BM_ClockTickTenPlaces(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ClockTickTenPlaces);
+
+// The look-ahead after a tick: with the default picture it formats a minute
+// ahead for each place (once a minute), with seconds one second (each second).
+void LookAhead(benchmark::State& state, const char* picture) {
+    SettingsModel model;
+    RowLabels labels;
+    test::TenNamedPlaces(model, labels);
+    model.DateFormat = Value::Text(picture);
+    test::FakeClock clock({2026, 12, 7, 10, 30, 0});
+    ClockTick(model, clock, labels);
+    for (auto _ : state) benchmark::DoNotOptimize(SecondsUntilTickChanges(model, labels, clock.Now(), 60));
+}
+void BM_LookAheadTenPlacesMinutes(benchmark::State& state) { LookAhead(state, "mm/dd hh:mm"); }
+void BM_LookAheadTenPlacesSeconds(benchmark::State& state) { LookAhead(state, "hh:nn:ss"); }
+BENCHMARK(BM_LookAheadTenPlacesMinutes);
+BENCHMARK(BM_LookAheadTenPlacesSeconds);
 
 }  // namespace
 }  // namespace qv

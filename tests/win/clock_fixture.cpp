@@ -106,6 +106,11 @@ void ClockTest::Tick() {
     SendMessageW(application_->Clock()->hwnd(), WM_TIMER, ClockWindow::kTimer1, 0);
 }
 
+void ClockTest::DoubleClickCircle(double yTwips) {
+    SendMessageW(application_->Clock()->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(kCircleX, yTwips));
+    Pump();
+}
+
 void ClockTest::Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

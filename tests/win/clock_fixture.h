@@ -90,6 +90,11 @@ protected:
     ClockWindow& StartFirstRun();
     // Runs the clock window's timer once.
     void Tick();
+    // The centres (client twips) of the circles OP1, OP2 and OP3, one above the other.
+    static constexpr double kCircleX = 67, kOP1 = 60, kOP2 = 187, kOP3 = 320;
+    // A left double-click on the open clock window's circle centred at
+    // (kCircleX, y), its handler run through.
+    void DoubleClickCircle(double yTwips);
     void Pump();
     RECT OuterRect() const;
     // Client point (pixels) of a twips position.

@@ -30,12 +30,6 @@ protected:
         WriteSettingsFile(File("STEI2.QV"), WindowFile(formState, 1200, 885, 1410, 3000, layout));
         return StartFirstRun();
     }
-    void DoubleClick(double xTwips, double yTwips) {
-        HWND hwnd = application_->Clock()->hwnd();
-        SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(xTwips, yTwips));
-        Pump();
-    }
-    static constexpr double kOP1 = 60, kOP2 = 187, kOP3 = 320;  // button centres (y, twips)
 };
 
 TEST_F(CommandsTest, SwitchWritesTheWindowFileAndOpensQV2AtTheSameRectangle) {
@@ -44,7 +38,7 @@ TEST_F(CommandsTest, SwitchWritesTheWindowFileAndOpensQV2AtTheSameRectangle) {
     RECT before = OuterRect();
     EXPECT_EQ(before.left, TwipsToPixels(3000));
     EXPECT_EQ(before.top, TwipsToPixels(1200));
-    DoubleClick(67, kOP2);
+    DoubleClickCircle(kOP2);
 
     std::string expected = Sjis("フォーム情報\r\n 0 \r\n位置サイズ情報\r\n 1200 \r\n 885 \r\n 1410 \r\n 3000 \r\n"
                                 "フォーム切替情報\r\n 1 \r\n");
@@ -61,7 +55,7 @@ TEST_F(CommandsTest, SwitchWritesTheWindowFileAndOpensQV2AtTheSameRectangle) {
     EXPECT_TRUE(application_->AnyWindowLeft());
 
     // And back: the first style at the same place and size.
-    DoubleClick(67, kOP2);
+    DoubleClickCircle(kOP2);
     ASSERT_TRUE(application_->Clock());
     EXPECT_EQ(application_->Clock()->style(), ClockStyle::QV1);
     RECT again = OuterRect();
@@ -73,7 +67,7 @@ TEST_F(CommandsTest, SwitchWritesTheWindowFileAndOpensQV2AtTheSameRectangle) {
 TEST_F(CommandsTest, EndWritesTheFileAndLeavesNoWindow) {
     StartAt("3", " 1 ");
     ASSERT_EQ(application_->Clock()->style(), ClockStyle::QV2);
-    DoubleClick(67, kOP1);
+    DoubleClickCircle(kOP1);
     EXPECT_FALSE(application_->AnyWindowLeft()) << "the process ends when no window remains";
     EXPECT_FALSE(application_->Clock());
     std::string expected = Sjis("フォーム情報\r\n 0 \r\n位置サイズ情報\r\n 1200 \r\n 885 \r\n 1410 \r\n 3000 \r\n"
@@ -84,7 +78,7 @@ TEST_F(CommandsTest, EndWritesTheFileAndLeavesNoWindow) {
 TEST_F(CommandsTest, SettingsButtonHandsOverToTheDisplaySettingsAndBack) {
     StartAt("7", "");
     RECT before = OuterRect();
-    DoubleClick(67, kOP3);
+    DoubleClickCircle(kOP3);
     EXPECT_FALSE(application_->Clock());
     std::string file = ReadBytes(File("STEI2.QV"));
     EXPECT_EQ(file.substr(0, Sjis("フォーム情報\r\n 0 \r\n").size()), Sjis("フォーム情報\r\n 0 \r\n"));
@@ -105,7 +99,7 @@ TEST_F(CommandsTest, SettingsButtonHandsOverToTheDisplaySettingsAndBack) {
     EXPECT_EQ(ReadBytes(File("STEI1.QV")).size() > 0, true) << "HENKO wrote the display file";
 
     // Closing HENKO by its caption leaves no window: the process would end.
-    DoubleClick(67, kOP3);
+    DoubleClickCircle(kOP3);
     henko = FindWindowW(henko::kClassName, nullptr);
     ASSERT_TRUE(henko);
     SendMessageW(henko, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -171,8 +171,7 @@ TEST_F(FaultsTest, AFailedSaveIsReportedAndTheProgramGoesOn) {
     // A folder where the window file should be: no file can replace it.
     std::filesystem::remove(File("STEI2.QV"));
     std::filesystem::create_directory(File("STEI2.QV"));
-    SendMessageW(application_->Clock()->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(67, 187));
-    Pump();
+    DoubleClickCircle(kOP2);
     ASSERT_GE(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].title, L"QV");
     EXPECT_NE(messages_.shown[0].text.find(L"STEI2.QV"), std::wstring::npos);

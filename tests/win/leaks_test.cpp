@@ -128,19 +128,15 @@ protected:
         WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1200, 2400, 2800, 3000, ""));
     }
 
-    void DoubleClick(double yTwips) {
-        SendMessageW(application_->Clock()->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(67, yTwips));
-        Pump();
-    }
     // OP2: the clock closes and opens in the other style.
     bool SwitchStyle() {
         ClockStyle before = application_->Clock()->style();
-        DoubleClick(187);
+        DoubleClickCircle(kOP2);
         return application_->Clock() && application_->Clock()->IsOpen() && application_->Clock()->style() != before;
     }
     // OP3, then "終了": HENKO writes the display file and the clock comes back.
     bool RoundTrip() {
-        DoubleClick(320);
+        DoubleClickCircle(kOP3);
         HWND henko = FindWindowW(henko::kClassName, nullptr);
         if (!henko) return false;
         SendMessageW(GetDlgItem(henko, henko::BEND), BM_CLICK, 0, 0);

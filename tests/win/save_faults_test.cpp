@@ -201,10 +201,6 @@ protected:
         for (const char* name : kFiles) EXPECT_EQ(ReadBytes(File(name)), oldBytes_[name]) << name << " changed";
     }
 
-    void DoubleClick(double yTwips) {
-        SendMessageW(application_->Clock()->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(67, yTwips));
-        Pump();
-    }
     void Click(HWND window, int id) {
         SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
         Pump();
@@ -215,8 +211,6 @@ protected:
         return text;
     }
     static void Type(HWND window, int id, const wchar_t* text) { SetWindowTextW(GetDlgItem(window, id), text); }
-
-    static constexpr double kOP1 = 60, kOP2 = 187, kOP3 = 320;  // button centres (y, twips)
 
     void ClockSaves();
     void DialogSaves();
@@ -238,7 +232,7 @@ void SaveFaultsTest::ClockSaves() {
     BreakSaves();
     SetWindowPos(clock.hwnd(), nullptr, 150, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    DoubleClick(kOP2);
+    DoubleClickCircle(kOP2);
     ExpectOneSaveMessage("STEI2.QV");
     ASSERT_TRUE(application_->Clock()) << "the switch went on after the failed save";
     EXPECT_EQ(application_->Clock()->style(), ClockStyle::QV2);
@@ -247,7 +241,7 @@ void SaveFaultsTest::ClockSaves() {
     EXPECT_EQ(r.top, 100);
     ExpectFolderAsItWas();
 
-    DoubleClick(kOP1);
+    DoubleClickCircle(kOP1);
     ExpectOneSaveMessage("STEI2.QV");
     EXPECT_FALSE(application_->AnyWindowLeft()) << "the end command ends the program after the message";
     EXPECT_EQ(process_.ended, 0) << "no forced end";
@@ -262,7 +256,7 @@ void SaveFaultsTest::ClockSaves() {
 void SaveFaultsTest::DialogSaves() {
     ClockWindow& clock = StartFirstRun();
     BreakSaves();
-    SendMessageW(clock.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(67, kOP3));
+    SendMessageW(clock.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(kCircleX, kOP3));
     Pump();
     ExpectOneSaveMessage("STEI2.QV");
     HWND henko = OwnWindow(henko::kClassName);

@@ -215,8 +215,7 @@ TEST_F(TransparencyTest, TheUserTicksTransparentDisplayAndUnticksItAgain) {
     EXPECT_FALSE(opaque.TransparentDisplay());
     auto throughSettings = [&] {
         // OP3, then "透明表示" and "終了" in HENKO, as a user clicks them.
-        SendMessageW(application_->Clock()->hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(67, 320));
-        Pump();
+        DoubleClickCircle(kOP3);
         HWND henko = FindWindowW(henko::kClassName, nullptr);
         if (!henko) return false;
         SendMessageW(GetDlgItem(henko, henko::CK1), BM_CLICK, 0, 0);

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "about_picture.h"
+#include "../common/picture.h"
 #include "dialogs.h"
 #include "form.h"
 #include "program_version.h"
@@ -42,7 +42,7 @@ private:
 
     // OK first: it is first in the keyboard order.
     void BuildControls() override {
-        picture_ = AboutPicture::Load(Module());
+        picture_ = Picture::FromResource(Module(), L"QV_ABOUT_PICTURE");
         AddControl(L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, OK, {2760, 3360, 1335, 375});
         AddControl(L"STATIC", L"Ver.", kLabel, 0, HVerInfo, {1800, 2760, 300, 180});
         AddControl(L"STATIC", L"URL：", kLabel, 0, URL, {1800, 3000, 420, 180});
@@ -133,7 +133,7 @@ private:
     void Paint(HDC dc) override {
         RECT client;
         GetClientRect(hwnd_, &client);
-        picture_.Render(dc, client);
+        picture_.DrawInto(dc, client);
     }
 
     // Image1_MouseDown with the left button: the system moves the window as
@@ -149,7 +149,7 @@ private:
         Close();
     }
 
-    AboutPicture picture_;
+    Picture picture_;  // the artwork, an RCDATA resource of the program
     UrlOpener open_;
     UniqueFont linkFont_;
     bool plainLink_ = false;

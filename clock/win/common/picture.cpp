@@ -4,9 +4,28 @@
 #include <cstring>
 #include <vector>
 
-#include "common/handles.h"
+#include "handles.h"
 
 namespace qv::win {
+
+namespace {
+
+// COM for this thread while the picture is decoded; balanced only when this
+// call started it.
+class ComScope {
+public:
+    ComScope() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (initialized_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialized_;
+};
+
+}  // namespace
 
 Picture Picture::FromBytes(const void* data, std::size_t size) {
     Picture result;
@@ -20,6 +39,7 @@ Picture Picture::FromBytes(const void* data, std::size_t size) {
     }
     std::memcpy(target, data, size);
     GlobalUnlock(memory);
+    ComScope com;
     IStream* stream = nullptr;
     // The stream owns the memory from here on.
     if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
@@ -49,8 +69,10 @@ Picture Picture::FromFile(const std::filesystem::path& file) {
     return FromBytes(bytes.data(), bytes.size());
 }
 
-Picture Picture::FromResource(HMODULE module, int id) {
-    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_RCDATA));
+Picture Picture::FromResource(HMODULE module, int id) { return FromResource(module, MAKEINTRESOURCEW(id)); }
+
+Picture Picture::FromResource(HMODULE module, const wchar_t* name) {
+    HRSRC info = FindResourceW(module, name, reinterpret_cast<LPCWSTR>(RT_RCDATA));
     if (!info) return {};
     HGLOBAL loaded = LoadResource(module, info);
     const void* data = loaded ? LockResource(loaded) : nullptr;

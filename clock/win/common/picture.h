@@ -1,5 +1,6 @@
 // Pictures through the system's picture loader (OleLoadPicture): bitmap, JPEG,
-// GIF, icon and metafile, from a file or from a resource of the program.
+// GIF, icon and metafile, from a file or from a resource of the program: the
+// clock's background, the splash and the about box artwork.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +17,9 @@ public:
     Picture() = default;
     // An empty picture when the file is missing or not a picture the loader knows.
     static Picture FromFile(const std::filesystem::path& file);
+    // An RCDATA resource, by number or by name.
     static Picture FromResource(HMODULE module, int id);
+    static Picture FromResource(HMODULE module, const wchar_t* name);
     static Picture FromBytes(const void* data, std::size_t size);
 
     explicit operator bool() const { return picture_ != nullptr; }
