@@ -59,7 +59,29 @@ TEST_F(SyokiTest, EveryControlStandsAtItsPlaceWithItsCaption) {
         if (n < 10) {
             ExpectControl(w, RowNumber + n, 240, top, 135, 240, std::to_wstring(n).c_str(), L"Static");
         } else {
-            ExpectControl(w, RowNumber + n, 210, top, 195, 240, L"10", L"Static");
+            // Its 195 twips are narrower than "10" in the form's font: it
+            // widens to show both digits, and stops short of the name box.
+            HWND label = GetDlgItem(w, RowNumber + n);
+            RECT box{}, name{};
+            GetWindowRect(label, &box);
+            GetWindowRect(GetDlgItem(w, L + n), &name);
+            MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&box), 2);
+            RECT table = TwipsRect(210, top, 195, 240);
+            EXPECT_EQ(box.left, table.left);
+            EXPECT_EQ(box.top, table.top);
+            EXPECT_EQ(box.bottom, table.bottom);
+            EXPECT_GE(box.right, table.right);
+            EXPECT_LT(box.right, name.left);
+            HDC dc = GetDC(label);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, L"10", 2, &extent);
+            SelectObject(dc, old);
+            ReleaseDC(label, dc);
+            EXPECT_GE(box.right - box.left, extent.cx) << "the \"0\" of \"10\" is cut off";
+            wchar_t caption[8] = {};
+            GetWindowTextW(label, caption, 8);
+            EXPECT_STREQ(caption, L"10");
         }
         ExpectControl(w, L + n, 480, top, 1095, 270, L"", L"Edit");
         ExpectControl(w, J + n, 1680, top, 1095, 270, L"", L"Edit");

@@ -95,6 +95,20 @@ RECT Form::PixelRect(const TwipsBox& box) const {
     return TwipsRect(box.left, box.top, box.width, box.height, dpi_);
 }
 
+void Form::WidenToText(int id) {
+    HWND label = Item(id);
+    const std::wstring text = ItemText(id);
+    WindowDc dc(label);
+    SelectScope selected(dc.get(), font());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    RECT box{};
+    GetClientRect(label, &box);
+    if (extent.cx > box.right) {
+        SetWindowPos(label, nullptr, 0, 0, extent.cx, box.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 std::wstring Form::ItemText(int id) const {
     HWND item = Item(id);
     int n = GetWindowTextLengthW(item);

@@ -45,6 +45,9 @@ private:
         for (int n = 1; n <= kPlaceCount; ++n) {
             TwipsBox box = n < 10 ? InFrame(120, RowTop(n), 135, 240) : InFrame(90, RowTop(n), 195, 240);
             AddControl(L"STATIC", std::to_wstring(n), kLabel, 0, RowNumber + n, box);
+            // "10" is wider than its box in the form's font: it grows into
+            // the gap before the name box rather than losing its "0".
+            WidenToText(RowNumber + n);
         }
         for (int n = 1; n <= kPlaceCount; ++n) {
             AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, L + n, InFrame(360, RowTop(n), 1095, 270));
