@@ -19,6 +19,17 @@ inline std::wstring ClassName(HWND hwnd) {
 }
 
 // Left, top, width, height in twips; a null caption is not compared.
+// The size of a text in a control's own font.
+inline SIZE TextExtentIn(HWND control, const std::wstring& text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return extent;
+}
+
 inline void ExpectControl(HWND window, int id, double left, double top, double width, double height,
                           const wchar_t* caption, const wchar_t* cls) {
     SCOPED_TRACE("control " + std::to_string(id));

@@ -72,13 +72,7 @@ TEST_F(SyokiTest, EveryControlStandsAtItsPlaceWithItsCaption) {
             EXPECT_EQ(box.bottom, table.bottom);
             EXPECT_GE(box.right, table.right);
             EXPECT_LT(box.right, name.left);
-            HDC dc = GetDC(label);
-            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-            SIZE extent{};
-            GetTextExtentPoint32W(dc, L"10", 2, &extent);
-            SelectObject(dc, old);
-            ReleaseDC(label, dc);
-            EXPECT_GE(box.right - box.left, extent.cx) << "the \"0\" of \"10\" is cut off";
+            EXPECT_GE(box.right - box.left, TextExtentIn(label, L"10").cx) << "the \"0\" of \"10\" is cut off";
             wchar_t caption[8] = {};
             GetWindowTextW(label, caption, 8);
             EXPECT_STREQ(caption, L"10");

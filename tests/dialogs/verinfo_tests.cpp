@@ -49,14 +49,7 @@ TEST_F(VerInfoTest, PictureCardLayout) {
     EXPECT_EQ(version.left, place.left);
     EXPECT_EQ(version.top, place.top);
     EXPECT_EQ(Text(w, HVerInfo), L"Ver. 0.5.0");
-    HWND label = GetDlgItem(w, HVerInfo);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, L"Ver. 0.5.0", 10, &extent);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    EXPECT_EQ(version.right - version.left, extent.cx);
+    EXPECT_EQ(version.right - version.left, TextExtentIn(GetDlgItem(w, HVerInfo), L"Ver. 0.5.0").cx);
     EXPECT_GT(version.right - version.left, place.right - place.left);
 
     RECT url = ClientRectOf(w, URL);
