@@ -1,9 +1,12 @@
 // The clock left running in one process: the real start-up window, clock
-// window, 100 ms timer and message loop, ten places and the format
-// "hh:mm:ss". After every tick each time label is read from the window; a
-// caption that changes must move on by exactly one second. The process
-// figures are printed once a minute and must not grow.
-//   clock_soak SECONDS
+// window, timer and message loop, ten places and the format "hh:mm:ss" (or
+// "hh:mm", when the timer sleeps a minute at a time). After
+// every tick each time label is read from the window; a caption that changes
+// must move on by exactly one second (one minute). Once a second, apart from
+// the clock's own timer, T1 is compared with the computer's clock: it may
+// never be more than two seconds late. The process figures are printed once a
+// minute and must not grow.
+//   clock_soak SECONDS [hh:mm:ss | hh:mm]
 #include <windows.h>
 #include <commctrl.h>
 
@@ -27,11 +30,12 @@ namespace {
 
 constexpr int kDay = 24 * 60 * 60;
 
-// "hh:mm:ss" as seconds of the day.
+// "hh:mm:ss" or "hh:mm" as seconds of the day.
 std::optional<int> SecondsOf(const std::wstring& caption) {
-    if (caption.size() != 8 || caption[2] != L':' || caption[5] != L':') return std::nullopt;
-    int v[3];
-    for (int i = 0; i < 3; ++i) {
+    const int fields = caption.size() == 8 ? 3 : caption.size() == 5 ? 2 : 0;
+    if (fields == 0 || caption[2] != L':' || (fields == 3 && caption[5] != L':')) return std::nullopt;
+    int v[3] = {};
+    for (int i = 0; i < fields; ++i) {
         wchar_t a = caption[static_cast<std::size_t>(i * 3)], b = caption[static_cast<std::size_t>(i * 3 + 1)];
         if (a < L'0' || a > L'9' || b < L'0' || b > L'9') return std::nullopt;
         v[i] = (a - L'0') * 10 + (b - L'0');
@@ -66,8 +70,9 @@ struct Soak {
     double seconds = 0;
     ULONGLONG started = 0, ended = 0;
     HWND watched = nullptr;
+    int unit = 1;  // seconds between two captions: 1, or 60 for "hh:mm"
     std::array<std::wstring, kPlaceCount> last;
-    long ticks = 0, changes = 0, missed = 0, backwards = 0, unreadable = 0, offClock = 0, reopened = 0;
+    long ticks = 0, changes = 0, missed = 0, backwards = 0, unreadable = 0, offClock = 0, reopened = 0, late = 0;
     ULONGLONG lastTick = 0, longestGap = 0;
     int minutes = 0;
     std::optional<ProcessFigures> afterWarmUp, latest;
@@ -90,11 +95,11 @@ struct Soak {
             if (auto before = SecondsOf(previous)) {
                 ++changes;
                 int step = Forward(*before, *at);
-                if (step > 1) {
-                    missed += step - 1;
-                    Log("T%d went from %s to %s: %d second(s) missed (longest tick gap so far %llu ms)", n,
-                        Narrow(previous).c_str(), Narrow(caption).c_str(), step - 1, longestGap);
-                } else if (step < 1) {
+                if (step > unit) {
+                    missed += step / unit - 1;
+                    Log("T%d went from %s to %s: %d step(s) missed (longest tick gap so far %llu ms)", n,
+                        Narrow(previous).c_str(), Narrow(caption).c_str(), step / unit - 1, longestGap);
+                } else if (step < unit) {
                     ++backwards;
                     Log("T%d went back from %s to %s", n, Narrow(previous).c_str(), Narrow(caption).c_str());
                 }
@@ -102,8 +107,17 @@ struct Soak {
             previous = caption;
         }
         // 日本 has no time difference: its label is the computer's time.
-        if (auto shown = SecondsOf(last[0]); shown && std::abs(Forward(*shown, SecondsNow())) > 1) {
+        if (auto shown = SecondsOf(last[0]); shown && std::abs(Forward(*shown, SecondsNow())) > unit) {
             if (offClock++ < 10) Log("T1 shows %s, off the computer's clock", Narrow(last[0]).c_str());
+        }
+    }
+
+    // T1 as the window shows it now, against the computer's clock: the
+    // caption must turn within two seconds of its second (minute).
+    void CheckNotLate(const ClockWindow& clock) {
+        auto shown = SecondsOf(clock.Label(ClockWindow::TimeLabel(1)).caption);
+        if (shown && Forward(*shown, SecondsNow()) >= unit + 2) {
+            if (late++ < 10) Log("T1 still shows %s", Narrow(clock.Label(ClockWindow::TimeLabel(1)).caption).c_str());
         }
     }
 
@@ -138,6 +152,7 @@ void CALLBACK EverySecond(HWND, UINT, UINT_PTR id, DWORD) {
         }
     }
     if (!soak.started) return;
+    if (clock && clock->IsOpen()) soak.CheckNotLate(*clock);
     double elapsed = static_cast<double>(GetTickCount64() - soak.started) / 1000.0;
     if (static_cast<int>(elapsed / 60) > soak.minutes) {
         soak.minutes = static_cast<int>(elapsed / 60);
@@ -154,7 +169,7 @@ void CALLBACK EverySecond(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
-int Run(double seconds) {
+int Run(double seconds, bool minutes) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     auto folder = std::filesystem::path(temp) / (L"qv-soak-" + std::to_wstring(GetCurrentProcessId()));
@@ -171,7 +186,9 @@ int Run(double seconds) {
                                                       {"北京", "-1 ", "9:00", "17:00"},
                                                       {"シドニー", " 2 ", "9:00", "17:00"}}));
     auto display = DefaultDisplayFile();
-    display[10] = "hh:mm:ss";  // the line after "日時表示形式"
+    const char* picture = minutes ? "hh:mm" : "hh:mm:ss";
+    soak.unit = minutes ? 60 : 1;
+    display[10] = picture;  // the line after "日時表示形式"
     WriteSettingsFile(folder / "STEI1.QV", display);
     WriteSettingsFile(folder / "STEI2.QV", WindowFile(" 0 ", 1200, 4200, 1410, 3000, ""));
 
@@ -185,7 +202,7 @@ int Run(double seconds) {
     application.Attach(app);
     soak.application = &application;
     soak.seconds = seconds;
-    Log("soak of %.0f s: ten places, \"hh:mm:ss\", program folder %s", seconds, Narrow(folder.wstring()).c_str());
+    Log("soak of %.0f s: ten places, \"%s\", program folder %s", seconds, picture, Narrow(folder.wstring()).c_str());
     FigureSources sources = Sources();
     Log("figures from: GDI %s; USER %s; handles %s; private bytes %s", sources.gdi.c_str(), sources.user.c_str(),
         sources.handles.c_str(), sources.privateBytes.c_str());
@@ -200,12 +217,14 @@ int Run(double seconds) {
     double ran = soak.ended ? static_cast<double>(soak.ended - soak.started) / 1000.0 : 0;
     Log("ran %.0f s, %ld ticks (%.1f a second), longest gap between ticks %llu ms", ran, soak.ticks,
         ran > 0 ? soak.ticks / ran : 0.0, soak.longestGap);
-    Log("label changes %ld, seconds missed %ld, steps back %ld, unreadable captions %ld, T1 off the clock %ld",
-        soak.changes, soak.missed, soak.backwards, soak.unreadable, soak.offClock);
+    Log("label changes %ld, steps missed %ld, steps back %ld, unreadable captions %ld, T1 off the clock %ld, "
+        "T1 late %ld",
+        soak.changes, soak.missed, soak.backwards, soak.unreadable, soak.offClock, soak.late);
     bool ok = soak.started && soak.changes > 0 && soak.missed == 0 && soak.backwards == 0 && soak.unreadable == 0 &&
-              soak.offClock == 0 && soak.reopened == 0 && messages.shown.empty() && process.ended == 0;
-    // Each place changes once a second: ten changes a second of running.
-    long expected = static_cast<long>(ran - 2) * kPlaceCount;
+              soak.offClock == 0 && soak.late == 0 && soak.reopened == 0 && messages.shown.empty() &&
+              process.ended == 0;
+    // Each place changes once a second (minute): ten changes a second (minute) of running.
+    long expected = static_cast<long>((ran - 2) / soak.unit) * kPlaceCount;
     if (soak.changes < expected) {
         Log("only %ld label changes, %ld expected at least", soak.changes, expected);
         ok = false;
@@ -229,9 +248,10 @@ int Run(double seconds) {
 
 int main(int argc, char** argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 0;
-    if (seconds <= 0) {
-        std::fprintf(stderr, "usage: clock_soak SECONDS\n");
+    const bool minutes = argc > 2 && std::string(argv[2]) == "hh:mm";
+    if (seconds <= 0 || (argc > 2 && !minutes && std::string(argv[2]) != "hh:mm:ss")) {
+        std::fprintf(stderr, "usage: clock_soak SECONDS [hh:mm:ss | hh:mm]\n");
         return 2;
     }
-    return qv::win::test::Run(seconds);
+    return qv::win::test::Run(seconds, minutes);
 }
