@@ -95,13 +95,18 @@ RECT Form::PixelRect(const TwipsBox& box) const {
     return TwipsRect(box.left, box.top, box.width, box.height, dpi_);
 }
 
-void Form::WidenToText(int id) {
-    HWND label = Item(id);
+SIZE Form::TextSize(int id) const {
     const std::wstring text = ItemText(id);
-    WindowDc dc(label);
+    WindowDc dc(Item(id));
     SelectScope selected(dc.get(), font());
     SIZE extent{};
     GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent;
+}
+
+void Form::WidenToText(int id) {
+    HWND label = Item(id);
+    const SIZE extent = TextSize(id);
     RECT box{};
     GetClientRect(label, &box);
     if (extent.cx > box.right) {

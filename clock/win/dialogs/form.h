@@ -57,6 +57,8 @@ protected:
     RECT PixelRect(const TwipsBox& box) const;
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
     std::wstring ItemText(int id) const;
+    // The size of a control's text in the form's font.
+    SIZE TextSize(int id) const;
     // Widens a label whose text is wider than its box, so no character is cut off.
     void WidenToText(int id);
     void SetItemText(int id, const std::wstring& text);

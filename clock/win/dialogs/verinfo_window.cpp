@@ -74,13 +74,8 @@ private:
 
     // The labels size themselves to their text.
     void FitToText(int id) {
-        HWND label = Item(id);
-        std::wstring text = ItemText(id);
-        WindowDc dc(label);
-        SelectScope font(dc.get(), this->font());
-        SIZE extent{};
-        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-        SetWindowPos(label, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const SIZE extent = TextSize(id);
+        SetWindowPos(Item(id), nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     void OnCommand(int id, int code, HWND) override {
