@@ -71,10 +71,20 @@ LangString MsgStillRunning ${LANG_ENGLISH} "QV is running and cannot be removed.
 LangString MsgDeleteSettings ${LANG_JAPANESE} "設定ファイル (STEI.QV, STEI1.QV, STEI2.QV) も削除しますか？$\r$\n[いいえ] を選ぶと、設定はフォルダーに残ります。"
 LangString MsgDeleteSettings ${LANG_ENGLISH} "Also delete your settings files (STEI.QV, STEI1.QV, STEI2.QV)?$\r$\nChoose No to keep them in the program folder."
 
+LangString MsgNeedsSse2 ${LANG_JAPANESE} "QV には SSE2 に対応したプロセッサーが必要です。このコンピューターにはインストールできません。"
+LangString MsgNeedsSse2 ${LANG_ENGLISH} "QV needs a processor with SSE2. It cannot be installed on this computer."
+
 Function .onInit
   SetShellVarContext current
   !if ${QV_ARCH} == x64
     SetRegView 64
+  !else
+    ; The 32-bit programs compute with SSE2 (PF_XMMI64_INSTRUCTIONS_AVAILABLE).
+    System::Call 'kernel32::IsProcessorFeaturePresent(i 10) i .r0'
+    ${If} $0 == 0
+      MessageBox MB_OK|MB_ICONSTOP "$(MsgNeedsSse2)" /SD IDOK
+      Abort
+    ${EndIf}
   !endif
 FunctionEnd
 

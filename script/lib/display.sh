@@ -5,7 +5,9 @@
 start_display() {
   local n=90
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
+  # -s 0: no screen saver (it blanks the screen after 600 s without input);
+  # -noreset: the root window stays as it is when the last client leaves.
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac -s 0 -noreset >/dev/null 2>&1 &
   QV_XVFB_PID=$!
   export DISPLAY=":$n"
   local i

@@ -49,24 +49,30 @@ create_prefix() {
   # No Mono or Gecko installer prompts: QV needs neither.
   WINEDLLOVERRIDES="mscoree,mshtml=" "$QV_WINE_LOADER" wineboot --init >/dev/null 2>&1 || true
   local reg="$WINEPREFIX/qv-fonts.reg"
+  # Under Xvfb no window manager runs, and Wine waits two seconds for one to
+  # take each managed window off the screen; unmanaged, Wine draws the frames
+  # itself, as Windows does. A prefix for a real desktop stays managed.
+  local managed=()
+  [ "${QV_WINE_MANAGED:-N}" = N ] && managed=('[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '')
   # The Windows faces QV names, mapped onto the IPA fonts.
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"ＭＳ ゴシック"="IPAGothic"' '"ＭＳ Ｐゴシック"="IPAPGothic"' \
     '"ＭＳ 明朝"="IPAMincho"' '"ＭＳ Ｐ明朝"="IPAPMincho"' \
-    '"MS Gothic"="IPAGothic"' '"MS PGothic"="IPAPGothic"' '"MS UI Gothic"="IPAPGothic"' '' |
+    '"MS Gothic"="IPAGothic"' '"MS PGothic"="IPAPGothic"' '"MS UI Gothic"="IPAPGothic"' '' \
+    "${managed[@]}" |
     iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   "$QV_WINE_LOADER" regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.qv-ready"
+  touch "$WINEPREFIX/.qv-ready-2"
 }
 
 ensure_prefix() {
-  [ -f "$WINEPREFIX/.qv-ready" ] && return 0
+  [ -f "$WINEPREFIX/.qv-ready-2" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.qv-ready" ] || create_prefix
+    [ -f "$WINEPREFIX/.qv-ready-2" ] || create_prefix
   ) 9>"$WINEPREFIX.lock"
 }
 

@@ -14,6 +14,7 @@
 
 #include "clock/core/settings_files.h"
 #include "temp_folder.h"
+#include "test_seed.h"
 
 namespace qv {
 namespace {
@@ -51,7 +52,7 @@ void KillWhileSaving(Writer write, Bytes bytes, const char* name) {
     ASSERT_NE(expected[0].size(), expected[1].size());
     ASSERT_FALSE(write(versions[0], folder.path()));
 
-    std::mt19937 random(std::random_device{}());
+    std::mt19937 random(test::TestSeed(name));
     // Microseconds; wide enough that a slow child (a sanitizer build starts
     // slowly after fork) still gets through several saves before most kills.
     std::uniform_int_distribution<int> delay(0, 20000);

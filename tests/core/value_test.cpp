@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "value_printer.h"
 
 namespace qv {
@@ -19,25 +17,6 @@ TEST(Value, NumbersFromTextAllowBlanksSignAndPoint) {
     EXPECT_EQ(Value().ToNumber(), 0.0);
     EXPECT_EQ(Value::Integer(-120).ToNumber(), -120.0);
     EXPECT_EQ(Value::Single(10.5f).ToNumber(), 10.5);
-}
-
-TEST(Value, DecimalTextsConvertToTheNearestDouble) {
-    // The same double the C library's conversion gives, for short and long texts.
-    std::uint64_t seed = 12345;
-    for (int i = 0; i < 20000; ++i) {
-        seed = seed * 6364136223846793005u + 1442695040888963407u;
-        std::string digits = std::to_string(seed >> 11);
-        std::size_t length = 1 + (seed >> 3) % digits.size();
-        std::size_t point = (seed >> 7) % (length + 1);
-        char text[40] = {};
-        std::size_t k = 0;
-        text[k++] = seed & 1 ? '-' : '+';
-        for (std::size_t d = 0; d <= length; ++d) {
-            if (d == point) text[k++] = '.';
-            if (d < length) text[k++] = digits[d];
-        }
-        ASSERT_EQ(ParseNumber(text), std::strtod(text, nullptr)) << text;
-    }
 }
 
 TEST(Value, TextThatIsNotANumberDoesNotConvert) {

@@ -11,6 +11,7 @@
 
 #include "clock/win/common/handles.h"
 #include "save_versions.h"
+#include "tests/core/test_seed.h"
 
 namespace qv::hardening {
 namespace {
@@ -43,7 +44,7 @@ TEST_P(SaveUnderTerminate, FileIsAlwaysOldOrNew) {
     ASSERT_FALSE(WriterFor(which)(Version(0), folder));
     fs::path file = folder / (std::string(which) == "places" ? kPlacesFile : std::string(which) == "display" ? kDisplayFile : kWindowFile);
 
-    std::mt19937 random(std::random_device{}());
+    std::mt19937 random(test::TestSeed(which));
     std::uniform_int_distribution<DWORD> delay(0, 5);
     std::wstring command = L"\"" + HelperPath().wstring() + L"\" \"" + folder.wstring() + L"\" " +
                            std::wstring(which, which + std::strlen(which));
