@@ -30,6 +30,8 @@ shot() {
   write_settings STEI1.QV '色' 0 12648447 16711680 0 'フォームピクチャー' '' '透明かどうか' 0 '日時表示形式' 'mm/dd hh:mm' \
     '表示内容寸法' ' 180 ' ' 1095 ' 'フォント情報' False False 'ＭＳ ゴシック' ' 8 ' ' 75 '
   write_settings STEI2.QV 'フォーム情報' ' 0 ' '位置サイズ情報' ' 1500 ' " $height " " $width " ' 1500 ' 'フォーム切替情報' "$layout"
+  # The pointer away from the window: over a button it would bring up its tool tip.
+  xdotool mousemove 0 0
   pid=$(start_qv)
   if [ "$name" = qv1-1col ]; then
     # The splash shows for two seconds, centred (317 x 123 pixels at 96 dpi):
