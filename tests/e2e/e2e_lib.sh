@@ -34,14 +34,64 @@ window_of() {
 
 double_click() { xdotool mousemove "$1" "$2" click --repeat 2 --delay 80 1; }
 
-# A real drag with the left button from (x, y) by (dx, dy), in steps.
+# The colour (RRGGBB) of one screen pixel.
+screen_pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F; }
+
+# Waits until the pixel at (x, y) has the colour: the window is on the screen,
+# drawn, and X input there reaches it.
+wait_pixel() {
+  local x=$1 y=$2 colour=$3 i
+  for i in $(seq 1 200); do
+    [ "$(screen_pixel "$x" "$y")" = "$colour" ] && return 0
+    sleep 0.05
+  done
+  fail "pixel ($x, $y) never became $colour (it is $(screen_pixel "$x" "$y"))"
+}
+
+# A real drag with the left button from (x, y) by (dx, dy) on the window of
+# class CLASS, whose outer rectangle starts at (left, top): it waits for the
+# window's move loop to begin, for the window to arrive, and for the loop to end.
 drag() {
-  local x=$1 y=$2 dx=$3 dy=$4
-  xdotool mousemove "$x" "$y" mousedown 1 sleep 0.3 \
-    mousemove $((x + dx / 4)) $((y + dy / 4)) sleep 0.15 \
-    mousemove $((x + dx / 2)) $((y + dy / 2)) sleep 0.15 \
-    mousemove $((x + dx)) $((y + dy)) sleep 0.3 mouseup 1
-  sleep 0.4
+  local x=$1 y=$2 dx=$3 dy=$4 class=$5 left=$6 top=$7 at
+  xdotool mousemove "$x" "$y" mousedown 1
+  probe wait-moving "$class" 10000 || { xdotool mouseup 1; fail "no move loop after pressing at ($x, $y)"; }
+  xdotool mousemove $((x + dx / 4)) $((y + dy / 4)) mousemove $((x + dx / 2)) $((y + dy / 2)) \
+    mousemove $((x + dx)) $((y + dy))
+  at=$(probe wait-at "$class" 10000 $((left + dx)) $((top + dy))) || true
+  xdotool mouseup 1
+  probe wait-still "$class" 10000 || fail "the move loop did not end after the button came up"
+  [ "$at" = "$((left + dx)) $((top + dy))" ] || fail "the drag by ($dx, $dy) left the window at ($at)"
+}
+
+# press_hides X Y BUTTON: a press and release of BUTTON (not the left one) at
+# (x, y) on a clock window, which hides the window and shows it again; returns
+# once its X window has been unmapped and mapped again.
+press_hides() {
+  local x=$1 y=$2 button=$3 wid log i
+  xdotool mousemove "$x" "$y"
+  wid=$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')
+  log=$(mktemp)
+  stdbuf -oL xev -id "$wid" -event structure -event property >"$log" 2>&1 &
+  local xev_pid=$!
+  # xev listens once it reports a property change of the window's (one of
+  # our own, which nothing else reads).
+  for i in $(seq 1 100); do
+    xprop -id "$wid" -f QV_E2E_SYNC 8s -set QV_E2E_SYNC x 2>/dev/null
+    grep -q PropertyNotify "$log" && break
+    sleep 0.05
+  done
+  grep -q PropertyNotify "$log" || fail "xev does not watch the window $wid"
+  xdotool mousedown "$button" mousemove $((x + 60)) $((y + 50)) mouseup "$button"
+  for i in $(seq 1 200); do
+    if grep -q UnmapNotify "$log" && sed -n '/UnmapNotify/,$p' "$log" | grep -q MapNotify; then
+      kill "$xev_pid" 2>/dev/null
+      rm -f "$log"
+      return 0
+    fi
+    sleep 0.05
+  done
+  kill "$xev_pid" 2>/dev/null
+  fail "button $button at ($x, $y) did not hide and show the window again: $(tr '\n' ' ' <"$log")"
 }
 
 # Waits for a process to end; false after the timeout (seconds).

@@ -5,6 +5,10 @@
 //   qvprobe wait-gone CLASS MS
 //   qvprobe client-size CLASS MS   -> "width height" of the client area
 //   qvprobe answer-box TITLE MS    -> the box's text (UTF-8), then presses OK
+//   qvprobe wait-moving CLASS MS   the window's thread is in its move loop (a drag has begun)
+//   qvprobe wait-still CLASS MS    ... is out of it again
+//   qvprobe wait-at CLASS MS LEFT TOP  the window's outer rectangle starts there
+//                                  -> "left top" where it is (also when it never got there)
 #include <windows.h>
 
 #include <cstdio>
@@ -53,6 +57,13 @@ BOOL CALLBACK FirstStatic(HWND child, LPARAM lp) {
     return FALSE;
 }
 
+bool InMoveLoop(HWND hwnd) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return hwnd && GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
+           (info.flags & GUI_INMOVESIZE) != 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +94,20 @@ int main(int argc, char** argv) {
     }
     if (command == "wait-gone") {
         return WaitFor(ms, [&] { return FindWindowW(name.c_str(), nullptr) == nullptr; }) ? 0 : 1;
+    }
+    if (command == "wait-moving" || command == "wait-still") {
+        const bool moving = command == "wait-moving";
+        return WaitFor(ms, [&] { return InMoveLoop(FindVisible(name, nullptr)) == moving; }) ? 0 : 1;
+    }
+    if (command == "wait-at" && argc >= 6) {
+        const long left = std::strtol(argv[4], nullptr, 10), top = std::strtol(argv[5], nullptr, 10);
+        RECT r{};
+        const bool there = WaitFor(ms, [&] {
+            HWND hwnd = FindVisible(name, nullptr);
+            return hwnd && GetWindowRect(hwnd, &r) && r.left == left && r.top == top;
+        });
+        std::printf("%ld %ld\n", r.left, r.top);
+        return there ? 0 : 1;
     }
     if (command == "answer-box") {
         HWND box = nullptr;

@@ -20,7 +20,8 @@ pid=$(start_qv)
 trap 'cleanup_qv $pid' EXIT
 
 window_of QV1 || fail "QV1 did not open"
-sleep 1
+wait_pixel $((CX + 4)) $((CY + 4)) FFC0C0
+wait_pixel $((CX + 40)) $((CY + 45)) 000000
 import -window root "$folder/screen.png"
 check_eq "$(pixel "$folder/screen.png" $((CX + 40)) $((CY + 45)))" "000000" "background pixel shows the root"
 check_eq "$(pixel "$folder/screen.png" $((CX + 4)) $((CY + 4)))" "FFC0C0" "OP1 circle pixel"
@@ -35,17 +36,20 @@ done
 [ -n "$letter" ] || fail "no letter of 日本 on the screen"
 read -r lx ly <<<"$letter"
 
-drag "$lx" "$ly" 40 30
+drag "$lx" "$ly" 40 30 QV1 "$L" "$T"
 window_of QV1 || fail "QV1 gone after the drag"
 check_eq "$L $T" "240 110" "after dragging the name by (40, 30)"
 
+wait_pixel $((CX + 4)) $((CY + 12)) C0FFFF
 double_click $((CX + 4)) $((CY + 12))
 window_of QV2 10000 || fail "OP2 did not open QV2"
 xdotool mousemove 5 5   # no tool tip over the window
-sleep 1
+wait_pixel $((CX + 4)) $((CY + 12)) C0FFFF
+wait_pixel $((CX + 40)) $((CY + 45)) 000000
 import -window root "$folder/screen2.png"
 check_eq "$(pixel "$folder/screen2.png" $((CX + 40)) $((CY + 45)))" "000000" "QV2 background pixel"
 check_eq "$(pixel "$folder/screen2.png" $((CX + 4)) $((CY + 12)))" "C0FFFF" "OP2 circle pixel"
+wait_pixel $((CX + 4)) $((CY + 4)) FFC0C0
 double_click $((CX + 4)) $((CY + 4))
 wait_exit "$pid" 20 || fail "QV.exe still running after OP1"
 check_eq "$(settings_text STEI2.QV | sed -n 9p)" " 1 " "layout line after the switch"
