@@ -37,6 +37,13 @@ BOOL CALLBACK FindCommonDialog(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
+bool HasFocusInside(DWORD thread, HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) && info.hwndFocus &&
+           (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus));
+}
+
 std::string FromCodePage(const std::string& bytes, UINT codePage) {
     if (bytes.empty()) return {};
     int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -258,7 +265,9 @@ DialogAnswerer::DialogAnswerer(DWORD thread, std::function<void(HWND)> act)
               HWND dialog = nullptr;
               EnumThreadWindows(thread, FindCommonDialog, reinterpret_cast<LPARAM>(&dialog));
               if (dialog) {
-                  Sleep(300);  // let it finish its initialisation, as a user's eye would
+                  // The dialog manager focuses a control once the dialog has
+                  // finished its initialisation: the user acts after that.
+                  for (int wait = 0; wait < 1000 && !HasFocusInside(thread, dialog); ++wait) Sleep(10);
                   wchar_t title[256] = {};
                   GetWindowTextW(dialog, title, 256);
                   title_ = title;

@@ -139,14 +139,18 @@ TEST_F(TransparencyTest, OnTheScreenTheDesktopShowsThroughAndTheCirclesStay) {
     WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1200, 1300, 1800, 3000, ""));
     ClockWindow& clock = StartFirstRun();
     SetWindowPos(clock.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    for (int i = 0; i < 10; ++i) {
-        Pump();
-        Sleep(50);
-    }
     POINT origin{0, 0};
     ClientToScreen(clock.hwnd(), &origin);
     RECT client;
     GetClientRect(clock.hwnd(), &client);
+    // Until both windows have reached the screen (the X server draws them
+    // after this process has handed them over).
+    const DWORD shown = GetTickCount();
+    while ((ScreenPixel(origin.x + client.right - 4, origin.y + client.bottom - 4) != RGB(0, 0xA0, 0) ||
+            ScreenPixel(origin.x + 4, origin.y + 4) != RGB(0xFF, 0xC0, 0xC0)) &&
+           GetTickCount() - shown < 10000) {
+        Pump();
+    }
     EXPECT_EQ(ScreenPixel(origin.x + client.right - 4, origin.y + client.bottom - 4), RGB(0, 0xA0, 0))
         << "the desktop where the clock's background was";
     EXPECT_EQ(ScreenPixel(origin.x + 4, origin.y + 4), RGB(0xFF, 0xC0, 0xC0)) << "OP1's circle";
