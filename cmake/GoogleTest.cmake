@@ -23,7 +23,7 @@ function(qv_add_gtest name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" ${ARG_PROPERTIES})
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} ${ARG_PROPERTIES})
 endfunction()
 
 # qv_display_tests(): the display lock for every test this directory registers

@@ -46,7 +46,8 @@ std::optional<double> ParseNumber(std::string_view text) {
         // division by an exact power of ten rounds correctly.
         static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
                                              1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        std::uint64_t mantissa = 0;
+        // Signed: at most 15 digits fit, and its conversion is one exact load.
+        std::int64_t mantissa = 0;
         int fraction = 0;
         bool afterPoint = false;
         for (char c : text) {
@@ -54,7 +55,7 @@ std::optional<double> ParseNumber(std::string_view text) {
                 afterPoint = true;
                 continue;
             }
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            mantissa = mantissa * 10 + (c - '0');
             fraction += afterPoint;
         }
         double number = static_cast<double>(mantissa) / kPowers[fraction];
