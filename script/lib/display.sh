@@ -3,21 +3,27 @@
 # wineserver of its own prefix (WINEPREFIX as set by wine_env).
 
 start_display() {
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  # Xvfb picks a free display number itself and writes it once it accepts
+  # clients: two runs starting at once never share a display.
+  local numberfile
+  numberfile=$(mktemp)
   # -s 0: no screen saver (it blanks the screen after 600 s without input);
   # -noreset: the root window stays as it is when the last client leaves.
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac -s 0 -noreset >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac -s 0 -noreset 3>"$numberfile" >/dev/null 2>&1 &
   QV_XVFB_PID=$!
-  export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+  local i n=""
+  for i in $(seq 1 200); do
+    n=$(tr -dc 0-9 <"$numberfile")
+    [ -n "$n" ] && break
     kill -0 "$QV_XVFB_PID" 2>/dev/null || break
-    sleep 0.1
+    sleep 0.05
   done
-  echo "display.sh: Xvfb :$n did not start" >&2
-  return 1
+  rm -f "$numberfile"
+  if [ -z "$n" ]; then
+    echo "display.sh: Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$n"
 }
 
 stop_display() {
