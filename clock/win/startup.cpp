@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "../core/settings_files.h"
-#include "../res/resource.h"
-#include "common/twips.h"
-#include "dialogs/program_version.h"
+#include "settings_files.h"
+#include "resource.h"
+#include "twips.h"
+#include "program_version.h"
 
 namespace qv::win {
 namespace {
@@ -26,7 +26,7 @@ StartupWindow::~StartupWindow() {
 }
 
 void StartupWindow::Load() {
-    RegisterWindowClass(app_.instance, kClassName, &Proc, 0);
+    HINSTANCE instance = RegisterWindowClass({kClassName, Proc});
     dpi_ = ScreenDpi();
     int width = TwipsToPixels(kClientWidth, dpi_);
     int height = TwipsToPixels(kClientHeight, dpi_);
@@ -34,7 +34,7 @@ void StartupWindow::Load() {
     int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     // A tool window has no taskbar button; a popup has no border or title bar.
     CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, left, top, width, height, nullptr, nullptr,
-                    app_.instance, this);
+                    instance, this);
     if (!hwnd_) return;
 
     image1_ = Picture::FromResource(app_.instance, IDR_SPLASH);

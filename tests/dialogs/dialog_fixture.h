@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "clock/win/app_context.h"
-#include "clock/win/dialogs/dialogs.h"
+#include "app_context.h"
+#include "dialogs.h"
 
 namespace qv::win::test {
 

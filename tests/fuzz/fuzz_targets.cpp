@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "clock/core/clock_tick.h"
-#include "clock/core/date_format.h"
-#include "clock/core/layout.h"
-#include "clock/core/settings_files.h"
-#include "clock/core/settings_model.h"
-#include "clock/core/value.h"
+#include "clock_tick.h"
+#include "date_format.h"
+#include "layout.h"
+#include "settings_files.h"
+#include "settings_model.h"
+#include "value.h"
 
 namespace qv::fuzz {
 
