@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "class_factory.h"
+#include "dispatch.h"
 #include "display_strings.h"
 #include "resource.h"
 
@@ -37,14 +38,8 @@ void WriteProperty(IDispatch* control, const wchar_t* name, int value) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = DISPID_UNKNOWN;
     if (FAILED(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_I4;
-    arg.lVal = value;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&arg, &named, 1, 1};
     // The control's setter accepts or silently ignores the value.
-    control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+    (void)qv::win::PutNumberProperty(control, id, VT_I4, value);
 }
 
 // The page's size in pixels: dialog units of its font, "ＭＳ Ｐゴシック" 10 pt.

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "handles.h"
+
 namespace qv::win {
 
 // The module this code is linked into (the program, or the control's module
@@ -60,6 +62,22 @@ public:
 
 protected:
     static constexpr WNDPROC Proc = &WindowThunk<T>;
+
+    // WM_PAINT and WM_PRINTCLIENT to T::Paint(HDC): one painting function for
+    // the screen and for a memory DC a test looks at. False for other messages.
+    bool PaintMessage(UINT msg, WPARAM wp) {
+        auto* self = static_cast<T*>(this);
+        if (msg == WM_PAINT) {
+            PaintScope paint(hwnd_);
+            self->Paint(paint.dc());
+            return true;
+        }
+        if (msg == WM_PRINTCLIENT) {
+            self->Paint(reinterpret_cast<HDC>(wp));
+            return true;
+        }
+        return false;
+    }
 
     HWND hwnd_ = nullptr;
 };

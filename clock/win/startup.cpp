@@ -124,17 +124,10 @@ void StartupWindow::Paint(HDC dc) {
 }
 
 LRESULT StartupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (PaintMessage(msg, wp)) return 0;
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PaintScope paint(hwnd_);
-        Paint(paint.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
     case WM_TIMER:
         if (wp == kTimer1 && timerEnabled_) Timer1_Timer();
         return 0;

@@ -7,6 +7,7 @@
 #include <olectl.h>
 
 #include "control_site.h"
+#include "dispatch.h"
 #include "vitrel_contract.h"
 
 namespace qv::win {
@@ -106,16 +107,8 @@ void TransparencyControl::SwitchOnTransparency() {
 }
 
 void TransparencyControl::PutShort(long dispid, short value) {
-    auto dispatch = object_.As<IDispatch>();
-    if (!dispatch) return;
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_I2;
-    arg.iVal = value;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&arg, &named, 1, 1};
-    dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
-                     nullptr);
+    // A control that refuses the value leaves the clock opaque: nothing to tell the user.
+    if (auto dispatch = object_.As<IDispatch>()) (void)PutNumberProperty(dispatch.Get(), dispid, VT_I2, value);
 }
 
 }  // namespace qv::win

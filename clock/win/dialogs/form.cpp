@@ -154,17 +154,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     LRESULT result = 0;
     if (OnMessage(msg, wp, lp, result)) return result;
+    if (PaintMessage(msg, wp)) return 0;
     switch (msg) {
     case WM_COMMAND:
         OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
-        return 0;
-    case WM_PAINT: {
-        PaintScope paint(hwnd_);
-        Paint(paint.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_HELP:
         ShowHelp();
