@@ -1,7 +1,7 @@
 // Replacing a file's contents as one step on Windows: a temporary file written
 // through to the disk, then MoveFileExW over the old one; a failure carries the
-// system's own message, in the user's language. Part of the core library in
-// Windows builds (the core itself stays free of <windows.h>).
+// system's own message, in the user's language. Windows builds hand it to the
+// core at link time; the core itself has no Windows source.
 #include <windows.h>
 
 #include "settings_files.h"
