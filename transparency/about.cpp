@@ -1,31 +1,35 @@
 // AboutBox(): dialog 1, modal, without an owner window.
 #include "control.h"
+#include "dialog.h"
 #include "resource.h"
 
 namespace vitrel {
 namespace {
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
+struct AboutBoxDialog {
+    INT_PTR DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+        switch (message) {
+        case WM_INITDIALOG:
             return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, LOWORD(wParam));
+                return TRUE;
+            }
+            break;
+        default:
+            break;
         }
-        break;
-    default:
-        break;
+        return FALSE;
     }
-    return FALSE;
-}
+};
 
 }  // namespace
 
 STDMETHODIMP CVitrel32Ctrl::AboutBox() {
-    const INT_PTR result =
-        DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_ABOUTBOX_VITREL32), nullptr, &AboutProc, 0);
+    AboutBoxDialog about;
+    const INT_PTR result = DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_ABOUTBOX_VITREL32), nullptr,
+                                           &qv::win::DialogThunk<AboutBoxDialog>, reinterpret_cast<LPARAM>(&about));
     return result == -1 ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
 }
 

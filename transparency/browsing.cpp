@@ -12,12 +12,9 @@
 namespace vitrel {
 namespace {
 
-constexpr DISPID kTransModeId = 1;
-constexpr DISPID kLayeredFlagId = 4;
-
 std::span<const wchar_t* const> PredefinedStrings(DISPID id) {
-    if (id == kTransModeId) return kTransModeStrings;
-    if (id == kLayeredFlagId) return kLayeredFlagStrings;
+    if (id == contract::kDispTransMode) return kTransModeStrings;
+    if (id == contract::kDispLayeredFlag) return kLayeredFlagStrings;
     return {};
 }
 
@@ -35,7 +32,7 @@ STDMETHODIMP CVitrel32Ctrl::GetDisplayString(DISPID id, BSTR* text) {
     *text = nullptr;
     const auto strings = PredefinedStrings(id);
     if (strings.empty()) return E_NOTIMPL;  // the browser's standard display
-    const short value = id == kTransModeId ? props_.transMode : props_.layeredFlag;
+    const short value = id == contract::kDispTransMode ? props_.transMode : props_.layeredFlag;
     // A loaded value out of range shows as empty text.
     const bool known = value >= 0 && static_cast<size_t>(value) < strings.size();
     *text = SysAllocString(known ? strings[value] : L"");
@@ -94,7 +91,7 @@ STDMETHODIMP CVitrel32Ctrl::GetPages(CAUUID* pages) {
     *pages = {};
     auto* ids = static_cast<GUID*>(CoTaskMemAlloc(2 * sizeof(GUID)));
     if (!ids) return E_OUTOFMEMORY;
-    ids[0] = kClsidPropPage;
+    ids[0] = contract::kPropertyPageClass;
     ids[1] = kClsidStockColorPage;
     *pages = {2, ids};
     return S_OK;

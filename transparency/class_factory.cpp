@@ -4,7 +4,7 @@
 #include <new>
 #include <unknwn.h>
 
-#include "com_ptr.h"
+#include "com_object.h"
 #include "ids.h"
 #include "module.h"
 
@@ -17,29 +17,16 @@ struct ClassEntry {
 };
 
 constexpr ClassEntry kClasses[] = {
-    {&CLSID_Vitrel, &CreateControl},
-    {&kClsidPropPage, &CreatePropertyPage},
+    {&contract::kControlClass, &CreateControl},
+    {&contract::kPropertyPageClass, &CreatePropertyPage},
     {},
 };
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public qv::win::ComObject<ClassFactory, IClassFactory> {
 public:
     explicit ClassFactory(CreateFunction create) : create_(create) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return n;
-    }
+    static const qv::win::InterfaceEntry<ClassFactory> kInterfaces[];
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -57,8 +44,13 @@ private:
     ~ClassFactory() = default;
 
     ModuleLock lock_;
-    LONG refs_ = 1;
     CreateFunction create_;
+};
+
+const qv::win::InterfaceEntry<ClassFactory> ClassFactory::kInterfaces[] = {
+    {&IID_IUnknown, &qv::win::As<ClassFactory, IClassFactory>},
+    {&IID_IClassFactory, &qv::win::As<ClassFactory, IClassFactory>},
+    {},
 };
 
 }  // namespace
@@ -67,10 +59,7 @@ HRESULT GetClassFactory(REFCLSID clsid, REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     for (const ClassEntry* entry = kClasses; entry->clsid; ++entry) {
-        if (*entry->clsid != clsid) continue;
-        auto factory = ComPtr<ClassFactory>::Adopt(new (std::nothrow) ClassFactory(entry->create));
-        if (!factory) return E_OUTOFMEMORY;
-        return factory->QueryInterface(iid, out);
+        if (*entry->clsid == clsid) return qv::win::CreateComObject<ClassFactory>(iid, out, entry->create);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }

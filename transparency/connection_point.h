@@ -12,6 +12,8 @@
 
 namespace vitrel {
 
+using qv::win::ComPtr;
+
 class ConnectionPoint final : public IConnectionPoint {
 public:
     // sinkIid: what Advise asks of a sink; an IDispatch sink is accepted for

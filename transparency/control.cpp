@@ -2,46 +2,34 @@
 // properties and methods of its dispatch interface.
 #include "control.h"
 
-#include <new>
-
 #include "class_factory.h"
 
 namespace vitrel {
-namespace {
 
-// Each entry turns the object into one of its interfaces.
-struct InterfaceEntry {
-    const IID* iid;
-    void* (*cast)(CVitrel32Ctrl*);
-};
-
-template <class I>
-void* As(CVitrel32Ctrl* self) {
-    return static_cast<I*>(self);
-}
-
-const InterfaceEntry kInterfaces[] = {
-    {&IID_IUnknown, &As<IDispatch>},
-    {&IID_IDispatch, &As<IDispatch>},
-    {&DIID__DVitrel32, &As<IDispatch>},
-    {&IID_IProvideClassInfo, &As<IProvideClassInfo2>},
-    {&IID_IProvideClassInfo2, &As<IProvideClassInfo2>},
-    {&IID_IConnectionPointContainer, &As<IConnectionPointContainer>},
-    {&IID_IPersist, &As<IPersistStreamInit>},
-    {&IID_IPersistStreamInit, &As<IPersistStreamInit>},
-    {&IID_IPersistStorage, &As<IPersistStorage>},
-    {&IID_IPersistPropertyBag, &As<IPersistPropertyBag>},
-    {&IID_IPerPropertyBrowsing, &As<IPerPropertyBrowsing>},
-    {&IID_ISpecifyPropertyPages, &As<ISpecifyPropertyPages>},
-    {&IID_IOleObject, &As<IOleObject>},
-    {&IID_IOleWindow, &As<IOleInPlaceObject>},
-    {&IID_IOleInPlaceObject, &As<IOleInPlaceObject>},
-    {&IID_IOleInPlaceActiveObject, &As<IOleInPlaceActiveObject>},
-    {&IID_IOleControl, &As<IOleControl>},
-    {&IID_IViewObject, &As<IViewObject2>},
-    {&IID_IViewObject2, &As<IViewObject2>},
+const qv::win::InterfaceEntry<CVitrel32Ctrl> CVitrel32Ctrl::kInterfaces[] = {
+    {&IID_IUnknown, &qv::win::As<CVitrel32Ctrl, IDispatch>},
+    {&IID_IDispatch, &qv::win::As<CVitrel32Ctrl, IDispatch>},
+    {&contract::kDispatchId, &qv::win::As<CVitrel32Ctrl, IDispatch>},
+    {&IID_IProvideClassInfo, &qv::win::As<CVitrel32Ctrl, IProvideClassInfo2>},
+    {&IID_IProvideClassInfo2, &qv::win::As<CVitrel32Ctrl, IProvideClassInfo2>},
+    {&IID_IConnectionPointContainer, &qv::win::As<CVitrel32Ctrl, IConnectionPointContainer>},
+    {&IID_IPersist, &qv::win::As<CVitrel32Ctrl, IPersistStreamInit>},
+    {&IID_IPersistStreamInit, &qv::win::As<CVitrel32Ctrl, IPersistStreamInit>},
+    {&IID_IPersistStorage, &qv::win::As<CVitrel32Ctrl, IPersistStorage>},
+    {&IID_IPersistPropertyBag, &qv::win::As<CVitrel32Ctrl, IPersistPropertyBag>},
+    {&IID_IPerPropertyBrowsing, &qv::win::As<CVitrel32Ctrl, IPerPropertyBrowsing>},
+    {&IID_ISpecifyPropertyPages, &qv::win::As<CVitrel32Ctrl, ISpecifyPropertyPages>},
+    {&IID_IOleObject, &qv::win::As<CVitrel32Ctrl, IOleObject>},
+    {&IID_IOleWindow, &qv::win::As<CVitrel32Ctrl, IOleInPlaceObject>},
+    {&IID_IOleInPlaceObject, &qv::win::As<CVitrel32Ctrl, IOleInPlaceObject>},
+    {&IID_IOleInPlaceActiveObject, &qv::win::As<CVitrel32Ctrl, IOleInPlaceActiveObject>},
+    {&IID_IOleControl, &qv::win::As<CVitrel32Ctrl, IOleControl>},
+    {&IID_IViewObject, &qv::win::As<CVitrel32Ctrl, IViewObject2>},
+    {&IID_IViewObject2, &qv::win::As<CVitrel32Ctrl, IViewObject2>},
     {},
 };
+
+namespace {
 
 bool InRange(short value, short low, short high) { return value >= low && value <= high; }
 
@@ -49,19 +37,11 @@ bool InRange(short value, short low, short high) { return value >= low && value 
 
 HRESULT CreateControl(REFIID iid, void** out) { return CVitrel32Ctrl::Create(iid, out); }
 
-HRESULT CVitrel32Ctrl::Create(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    auto* control = new (std::nothrow) CVitrel32Ctrl();
-    if (!control) return E_OUTOFMEMORY;
-    const HRESULT hr = control->QueryInterface(iid, out);
-    control->Release();
-    return hr;
-}
+HRESULT CVitrel32Ctrl::Create(REFIID iid, void** out) { return qv::win::CreateComObject<CVitrel32Ctrl>(iid, out); }
 
 CVitrel32Ctrl::CVitrel32Ctrl()
     : engine_(*this, LookUpSetLayered()),
-      eventsPoint_(*this, DIID__DVitrel32Events, true),
+      eventsPoint_(*this, contract::kEventsId, true),
       notifyPoint_(*this, IID_IPropertyNotifySink, false) {
     props_.layeredColor = GetSysColor(COLOR_BTNFACE);
     engine_.SetActiveMode(TransClient);
@@ -69,26 +49,6 @@ CVitrel32Ctrl::CVitrel32Ctrl()
 
 CVitrel32Ctrl::~CVitrel32Ctrl() {
     if (window_) DestroyWindow(window_);
-}
-
-STDMETHODIMP CVitrel32Ctrl::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    for (const InterfaceEntry* entry = kInterfaces; entry->iid; ++entry) {
-        if (*entry->iid != iid) continue;
-        *out = entry->cast(this);
-        AddRef();
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CVitrel32Ctrl::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) CVitrel32Ctrl::Release() {
-    const ULONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return n;
 }
 
 void CVitrel32Ctrl::PropertyChanged(DISPID id) {
@@ -141,7 +101,7 @@ STDMETHODIMP CVitrel32Ctrl::put_TransMode(short value) {
     const short previous = props_.transMode;
     props_.transMode = value;
     engine_.SetActiveMode(value);
-    PropertyChanged(1);
+    PropertyChanged(contract::kDispTransMode);
     if (window_ && UserMode()) engine_.SwitchMode(value, previous);
     return S_OK;
 }
@@ -168,7 +128,7 @@ STDMETHODIMP CVitrel32Ctrl::put_LayeredColor(VARIANT value) {
     } else {
         return DISP_E_TYPEMISMATCH;
     }
-    PropertyChanged(2);
+    PropertyChanged(contract::kDispLayeredColor);
     return S_OK;
 }
 
@@ -181,7 +141,7 @@ STDMETHODIMP CVitrel32Ctrl::get_LayeredAlpha(short* value) {
 STDMETHODIMP CVitrel32Ctrl::put_LayeredAlpha(short value) {
     if (!InRange(value, 0, 255)) return S_OK;
     props_.layeredAlpha = value;
-    PropertyChanged(3);
+    PropertyChanged(contract::kDispLayeredAlpha);
     return S_OK;
 }
 
@@ -194,7 +154,7 @@ STDMETHODIMP CVitrel32Ctrl::get_LayeredFlag(short* value) {
 STDMETHODIMP CVitrel32Ctrl::put_LayeredFlag(short value) {
     if (!InRange(value, 0, 1)) return S_OK;
     props_.layeredFlag = value;
-    PropertyChanged(4);
+    PropertyChanged(contract::kDispLayeredFlag);
     return S_OK;
 }
 

@@ -7,7 +7,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "com_ptr.h"
+#include "com_object.h"
 #include "connection_point.h"
 #include "engine.h"
 #include "ids.h"
@@ -23,33 +23,20 @@ struct ControlProperties {
     OLE_COLOR layeredColor = 0;
 };
 
-// The format version the control writes: 1.0.
-inline constexpr LONG kFormatVersion = 0x10000;
-// 28 x 28 pixels at 96 dpi, in HIMETRIC.
-inline constexpr LONG kDefaultExtent = 741;
-
-class CVitrel32Ctrl final : public IDispatch,
-                            public IVitrel32Members,
-                            public IProvideClassInfo2,
-                            public IConnectionPointContainer,
-                            public IPersistStreamInit,
-                            public IPersistStorage,
-                            public IPersistPropertyBag,
-                            public IPerPropertyBrowsing,
-                            public ISpecifyPropertyPages,
-                            public IOleObject,
-                            public IOleInPlaceObject,
-                            public IOleInPlaceActiveObject,
-                            public IOleControl,
-                            public IViewObject2,
-                            private EngineHost {
+class CVitrel32Ctrl final
+    : public qv::win::ComObject<CVitrel32Ctrl, IDispatch, IVitrel32Members, IProvideClassInfo2,
+                                IConnectionPointContainer, IPersistStreamInit, IPersistStorage, IPersistPropertyBag,
+                                IPerPropertyBrowsing, ISpecifyPropertyPages, IOleObject, IOleInPlaceObject,
+                                IOleInPlaceActiveObject, IOleControl, IViewObject2>,
+      private EngineHost {
 public:
     static HRESULT Create(REFIID iid, void** out);
+    CVitrel32Ctrl();
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    // IUnknown, through ComObject: one reference count for all interfaces.
+    static const qv::win::InterfaceEntry<CVitrel32Ctrl> kInterfaces[];
+    // The control window's messages, through the one window procedure.
+    LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // IDispatch
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
@@ -160,7 +147,6 @@ public:
     STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, LPSIZEL size) override;
 
 private:
-    CVitrel32Ctrl();
     ~CVitrel32Ctrl();
     CVitrel32Ctrl(const CVitrel32Ctrl&) = delete;
     CVitrel32Ctrl& operator=(const CVitrel32Ctrl&) = delete;
@@ -181,8 +167,6 @@ private:
     HRESULT InPlaceActivate(bool uiActivate);
     HRESULT CreateControlWindow(HWND parent, const RECT& pos);
     HRESULT ShowPropertyFrame(HWND owner);
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void DrawDesigner(HDC dc, const RECT& bounds);
     void RequestDesignerSize();
 
@@ -192,9 +176,8 @@ private:
     HRESULT SaveToStream(IStream* stream);
 
     ModuleLock moduleLock_;
-    LONG refs_ = 1;
     ControlProperties props_;
-    SIZEL extent_{kDefaultExtent, kDefaultExtent};
+    SIZEL extent_{contract::kDefaultExtent, contract::kDefaultExtent};
     bool dirty_ = false;
     Engine engine_;
 

@@ -8,7 +8,7 @@ HRESULT CVitrel32Ctrl::LoadTypeInfos() {
     if (dispatchInfo_ && membersInfo_) return S_OK;
     ComPtr<ITypeLib> lib;
     if (const HRESULT hr = LoadVitrelTypeLib(lib); FAILED(hr)) return hr;
-    if (const HRESULT hr = lib->GetTypeInfoOfGuid(DIID__DVitrel32, dispatchInfo_.Put()); FAILED(hr)) return hr;
+    if (const HRESULT hr = lib->GetTypeInfoOfGuid(contract::kDispatchId, dispatchInfo_.Put()); FAILED(hr)) return hr;
     return lib->GetTypeInfoOfGuid(IID_IVitrel32Members, membersInfo_.Put());
 }
 
@@ -46,7 +46,7 @@ STDMETHODIMP CVitrel32Ctrl::GetClassInfo(ITypeInfo** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     ComPtr<ITypeInfo> info;
-    if (const HRESULT hr = LoadVitrelTypeInfo(CLSID_Vitrel, info); FAILED(hr)) return hr;
+    if (const HRESULT hr = LoadVitrelTypeInfo(contract::kControlClass, info); FAILED(hr)) return hr;
     *out = info.Detach();
     return S_OK;
 }
@@ -55,7 +55,7 @@ STDMETHODIMP CVitrel32Ctrl::GetGUID(DWORD kind, GUID* guid) {
     if (!guid) return E_POINTER;
     *guid = GUID_NULL;
     if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
-    *guid = DIID__DVitrel32Events;
+    *guid = contract::kEventsId;
     return S_OK;
 }
 
@@ -69,7 +69,7 @@ STDMETHODIMP CVitrel32Ctrl::FindConnectionPoint(REFIID iid, IConnectionPoint** o
     if (!out) return E_POINTER;
     *out = nullptr;
     ConnectionPoint* point = nullptr;
-    if (iid == DIID__DVitrel32Events) point = &eventsPoint_;
+    if (iid == contract::kEventsId) point = &eventsPoint_;
     else if (iid == IID_IPropertyNotifySink) point = &notifyPoint_;
     else return CONNECT_E_NOCONNECTION;
     *out = point;

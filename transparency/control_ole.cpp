@@ -75,7 +75,7 @@ STDMETHODIMP CVitrel32Ctrl::IsUpToDate() { return S_OK; }
 
 STDMETHODIMP CVitrel32Ctrl::GetUserClassID(CLSID* clsid) {
     if (!clsid) return E_POINTER;
-    *clsid = CLSID_Vitrel;
+    *clsid = contract::kControlClass;
     return S_OK;
 }
 

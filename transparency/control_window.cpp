@@ -1,6 +1,6 @@
 // CVitrel32Ctrl: in-place activation, the control's own child window, and its
 // drawing (nothing at run time; the designer picture in a form designer).
-#include "clock/win/common/handles.h"
+#include "handles.h"
 #include "control.h"
 #include "resource.h"
 #include "window_classes.h"
@@ -55,7 +55,7 @@ HRESULT CVitrel32Ctrl::InPlaceActivate(bool uiActivate) {
 
 HRESULT CVitrel32Ctrl::CreateControlWindow(HWND parent, const RECT& pos) {
     if (window_) return S_OK;
-    EnsureControlWindowClass(&CVitrel32Ctrl::WindowProc);
+    EnsureControlWindowClass(&qv::win::WindowThunk<CVitrel32Ctrl>);
     HWND window = CreateWindowExW(0, kControlWindowClass, L"", WS_CHILD | WS_CLIPSIBLINGS, pos.left, pos.top,
                                   pos.right - pos.left, pos.bottom - pos.top, parent, nullptr, ModuleInstance(),
                                   this);
@@ -65,23 +65,15 @@ HRESULT CVitrel32Ctrl::CreateControlWindow(HWND parent, const RECT& pos) {
     return S_OK;
 }
 
-LRESULT CALLBACK CVitrel32Ctrl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
+LRESULT CVitrel32Ctrl::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: {
         const LRESULT created = DefWindowProcW(window, message, wParam, lParam);
         if (!created) return created;
-        auto* self = static_cast<CVitrel32Ctrl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-        self->engine_.AttachToContainer(window, self->UserMode());
+        window_ = window;
+        engine_.AttachToContainer(window, UserMode());
         return created;
     }
-    auto* self = reinterpret_cast<CVitrel32Ctrl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->OnWindowMessage(window, message, wParam, lParam);
-}
-
-LRESULT CVitrel32Ctrl::OnWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
     case WM_ERASEBKGND:
         // Nothing erased: at run time the control is invisible.
         if (UserMode()) return 0;
@@ -100,7 +92,6 @@ LRESULT CVitrel32Ctrl::OnWindowMessage(HWND window, UINT message, WPARAM wParam,
         engine_.Detach();
         break;
     case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         window_ = nullptr;
         break;
     default:

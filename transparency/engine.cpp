@@ -2,7 +2,7 @@
 // frame region, the layered attributes, and the container's replaced procedure.
 #include "engine.h"
 
-#include "clock/win/common/handles.h"
+#include "handles.h"
 #include "module.h"
 #include "window_classes.h"
 
@@ -189,7 +189,8 @@ void Engine::RepositionOverlay(HWND window) {
     RECT client{};
     const POINT origin = ClientOriginOnScreen(window, client);
     if (overlay_) {
-        const UINT flags = activeMode_ == 5 ? SWP_NOACTIVATE : SWP_NOACTIVATE | SWP_FRAMECHANGED;
+        const UINT flags =
+            activeMode_ == TransWallpaperNoFrame ? SWP_NOACTIVATE : SWP_NOACTIVATE | SWP_FRAMECHANGED;
         SetWindowPos(overlay_, HWND_TOP, origin.x, origin.y, client.right - client.left,
                      client.bottom - client.top, flags);
     }
@@ -239,7 +240,7 @@ LRESULT Engine::OnContainerMessage(HWND window, UINT message, WPARAM wParam, LPA
         if (mode > TransClient) return 0;
         break;
     case WM_ERASEBKGND:
-        if (mode == TransWallpaper || mode == 5) {
+        if (mode == TransWallpaper || mode == TransWallpaperNoFrame) {
             SendMessageW(window, WM_ICONERASEBKGND, wParam, 0);
             return 0;
         }

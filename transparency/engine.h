@@ -6,16 +6,12 @@
 
 #include <windows.h>
 
+#include "vitrel_contract.h"
+
 namespace vitrel {
 
-// The transparency modes, values of TransMode.
-enum TransModeValue : short {
-    TransOff = 0,
-    TransClient = 1,
-    TransWallpaper = 2,
-    TransWindow = 3,
-    TransLayered = 4,
-};
+// The transparency modes, values of TransMode and of the active mode.
+using enum contract::TransMode;
 
 // Private message: the container's painting reaches the Paint event.
 inline constexpr UINT WM_TRANSPAINT = WM_USER + 1001;
@@ -68,13 +64,13 @@ public:
     HWND Overlay() const { return overlay_; }
     HWND ForwardWindow() const { return forwardWindow_; }
 
-    // The window procedures of the container (while replaced) and overlay.
+    // The container's procedure while replaced (a subclass, not our window).
     static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The overlay's messages, through the one window procedure.
+    LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     LRESULT OnContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC saved);
-    LRESULT OnOverlayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void CreateOverlay();
     void RepositionOverlay(HWND window);
     void ApplyLayered();

@@ -1,5 +1,5 @@
-// Class identifiers of the module that the type library does not carry, and the
-// generated identifiers and interfaces of the type library.
+// The identifiers of the module beyond the contract (the system's colour page,
+// the ProgIDs, the OLE status), and the interfaces the type library generates.
 #pragma once
 
 #include <windows.h>
@@ -7,12 +7,10 @@
 #include <olectl.h>
 
 #include "vitrel32.h"
+#include "vitrel_contract.h"
 
 namespace vitrel {
 
-// CVitrel32PropPage, the control's own property page.
-inline constexpr CLSID kClsidPropPage = {
-    0x6E31C4A4, 0x52B7, 0x11D0, {0xB3, 0xF4, 0x7A, 0x91, 0xD2, 0xC5, 0xE8, 0xB6}};
 // The system's standard colour property page.
 inline constexpr CLSID kClsidStockColorPage = {
     0x0BE35201, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};

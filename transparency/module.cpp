@@ -11,17 +11,14 @@
 namespace vitrel {
 namespace {
 
-HINSTANCE g_instance = nullptr;
 LONG g_locks = 0;
 
 }  // namespace
 
-HINSTANCE ModuleInstance() { return g_instance; }
-
 std::wstring ModulePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD n = GetModuleFileNameW(ModuleInstance(), path.data(), static_cast<DWORD>(path.size()));
         if (n == 0) return {};
         if (n < path.size()) {
             path.resize(n);
@@ -38,7 +35,7 @@ LONG ModuleLockCount() { return g_locks; }
 std::wstring LoadModuleString(UINT id) {
     const wchar_t* text = nullptr;
     // With a zero buffer size LoadStringW hands out a pointer into the resource.
-    const int n = LoadStringW(g_instance, id, reinterpret_cast<LPWSTR>(&text), 0);
+    const int n = LoadStringW(ModuleInstance(), id, reinterpret_cast<LPWSTR>(&text), 0);
     return n > 0 ? std::wstring(text, n) : std::wstring();
 }
 
@@ -50,7 +47,7 @@ HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& lib) {
 
 HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib) {
     // The library's own locale, under which it is registered.
-    if (SUCCEEDED(LoadRegTypeLib(LIBID_VITREL32Lib, 1, 0, kTypeLibLocale, lib.Put()))) return S_OK;
+    if (SUCCEEDED(LoadRegTypeLib(contract::kLibraryId, 1, 0, kTypeLibLocale, lib.Put()))) return S_OK;
     return LoadEmbeddedTypeLib(lib);
 }
 
@@ -64,7 +61,6 @@ HRESULT LoadVitrelTypeInfo(REFGUID guid, ComPtr<ITypeInfo>& info) {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
-        vitrel::g_instance = instance;
         DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         // FreeLibrary: the classes must not outlive the procedures they name.

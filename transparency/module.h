@@ -8,10 +8,14 @@
 #include <string>
 
 #include "com_ptr.h"
+#include "window.h"
 
 namespace vitrel {
 
-HINSTANCE ModuleInstance();
+using qv::win::ComPtr;
+
+// The module's own instance (not its host's).
+using qv::win::ModuleInstance;
 std::wstring ModulePath();
 
 // Objects and IClassFactory::LockServer keep the module loaded.

@@ -4,22 +4,8 @@
 
 namespace vitrel {
 
-LRESULT CALLBACK Engine::OverlayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* engine = reinterpret_cast<Engine*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (engine && engine->overlay_ == window) engine->overlay_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (!engine) return DefWindowProcW(window, message, wParam, lParam);
-    return engine->OnOverlayMessage(window, message, wParam, lParam);
-}
-
-LRESULT Engine::OnOverlayMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Engine::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCDESTROY && overlay_ == window) overlay_ = nullptr;
     if (message == WM_PAINT) {
         // Nothing is drawn: the overlay stays see-through.
         PAINTSTRUCT ps;
@@ -28,7 +14,7 @@ LRESULT Engine::OnOverlayMessage(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     if (message == WM_ERASEBKGND) {
-        if (activeMode_ == TransWallpaper || activeMode_ == 5)
+        if (activeMode_ == TransWallpaper || activeMode_ == TransWallpaperNoFrame)
             SendMessageW(window, WM_ICONERASEBKGND, wParam, 0);
         return 0;
     }

@@ -1,28 +1,13 @@
 // CVitrel32Ctrl: the property exchange, to and from streams (26 bytes),
 // storages (a "Contents" stream) and property bags (by name).
-#include <cstring>
-
 #include "control.h"
 
 namespace vitrel {
 namespace {
 
-// The stream form, little-endian, without padding.
-#pragma pack(push, 1)
-struct StreamHeader {
-    LONG version;
-    LONG extentX;
-    LONG extentY;
-    LONG stockMask;  // the control has no stock properties
-};
-struct StreamProperties {
-    short transMode;
-    short layeredAlpha;
-    short layeredFlag;
-    OLE_COLOR layeredColor;
-};
-#pragma pack(pop)
-static_assert(sizeof(StreamHeader) + sizeof(StreamProperties) == 26);
+using contract::StreamHeader;
+using contract::StreamLayout;
+using contract::StreamProperties;
 
 constexpr wchar_t kContentsStream[] = L"Contents";
 
@@ -98,7 +83,7 @@ void CVitrel32Ctrl::ResetToDefaults() {
 
 STDMETHODIMP CVitrel32Ctrl::GetClassID(CLSID* clsid) {
     if (!clsid) return E_POINTER;
-    *clsid = CLSID_Vitrel;
+    *clsid = contract::kControlClass;
     return S_OK;
 }
 
@@ -118,7 +103,7 @@ HRESULT CVitrel32Ctrl::LoadFromStream(IStream* stream) {
     StreamProperties stored{};
     const HRESULT hr = ReadExactly(stream, &stored, sizeof(stored));
     extent_ = {header.extentX, header.extentY};
-    if (header.version != kFormatVersion) {
+    if (header.version != contract::kStreamVersion) {
         ResetToDefaults();
     } else {
         if (FAILED(hr)) return hr;
@@ -132,12 +117,9 @@ HRESULT CVitrel32Ctrl::LoadFromStream(IStream* stream) {
 
 HRESULT CVitrel32Ctrl::SaveToStream(IStream* stream) {
     if (!stream) return E_POINTER;
-    const StreamHeader header{kFormatVersion, extent_.cx, extent_.cy, 0};
-    const StreamProperties stored{props_.transMode, props_.layeredAlpha, props_.layeredFlag, props_.layeredColor};
-    unsigned char bytes[sizeof(header) + sizeof(stored)];
-    std::memcpy(bytes, &header, sizeof(header));
-    std::memcpy(bytes + sizeof(header), &stored, sizeof(stored));
-    if (const HRESULT hr = WriteExactly(stream, bytes, sizeof(bytes)); FAILED(hr)) return hr;
+    const StreamLayout stored{{contract::kStreamVersion, extent_.cx, extent_.cy, 0},
+                              {props_.transMode, props_.layeredAlpha, props_.layeredFlag, props_.layeredColor}};
+    if (const HRESULT hr = WriteExactly(stream, &stored, sizeof(stored)); FAILED(hr)) return hr;
     engine_.SetActiveMode(props_.transMode);
     return S_OK;
 }
@@ -152,7 +134,7 @@ STDMETHODIMP CVitrel32Ctrl::Save(IStream* stream, BOOL clearDirty) {
 
 STDMETHODIMP CVitrel32Ctrl::GetSizeMax(ULARGE_INTEGER* size) {
     if (!size) return E_POINTER;
-    size->QuadPart = sizeof(StreamHeader) + sizeof(StreamProperties);
+    size->QuadPart = sizeof(StreamLayout);
     return S_OK;
 }
 
@@ -199,13 +181,13 @@ STDMETHODIMP CVitrel32Ctrl::HandsOffStorage() {
 // Property bags: a missing entry leaves its field as it was.
 STDMETHODIMP CVitrel32Ctrl::Load(IPropertyBag* bag, IErrorLog* log) {
     if (!bag) return E_POINTER;
-    LONG version = kFormatVersion;
+    LONG version = contract::kStreamVersion;
     ReadBagLong(bag, log, L"_Version", version);
     ReadBagLong(bag, log, L"_ExtentX", extent_.cx);
     ReadBagLong(bag, log, L"_ExtentY", extent_.cy);
     LONG stockMask = 0;
     ReadBagLong(bag, log, L"_StockProps", stockMask);
-    if (version == kFormatVersion) {
+    if (version == contract::kStreamVersion) {
         ReadBagShort(bag, log, L"TransMode", props_.transMode);
         ReadBagShort(bag, log, L"LayeredAlpha", props_.layeredAlpha);
         ReadBagShort(bag, log, L"LayeredFlag", props_.layeredFlag);
@@ -221,7 +203,7 @@ STDMETHODIMP CVitrel32Ctrl::Load(IPropertyBag* bag, IErrorLog* log) {
 STDMETHODIMP CVitrel32Ctrl::Save(IPropertyBag* bag, BOOL clearDirty, BOOL) {
     if (!bag) return E_POINTER;
     const HRESULT results[] = {
-        WriteBagLong(bag, L"_Version", kFormatVersion),
+        WriteBagLong(bag, L"_Version", contract::kStreamVersion),
         WriteBagLong(bag, L"_ExtentX", extent_.cx),
         WriteBagLong(bag, L"_ExtentY", extent_.cy),
         WriteBagLong(bag, L"_StockProps", 0),

@@ -5,9 +5,9 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <new>
 
 #include "class_factory.h"
+#include "dispatch.h"
 #include "display_strings.h"
 #include "resource.h"
 
@@ -38,14 +38,8 @@ void WriteProperty(IDispatch* control, const wchar_t* name, int value) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = DISPID_UNKNOWN;
     if (FAILED(control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_I4;
-    arg.lVal = value;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&arg, &named, 1, 1};
     // The control's setter accepts or silently ignores the value.
-    control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+    (void)qv::win::PutNumberProperty(control, id, VT_I4, value);
 }
 
 // The page's size in pixels: dialog units of its font, "ＭＳ Ｐゴシック" 10 pt.
@@ -82,34 +76,17 @@ LPOLESTR CoTaskCopy(const std::wstring& text) {
 HRESULT CreatePropertyPage(REFIID iid, void** out) { return CVitrel32PropPage::Create(iid, out); }
 
 HRESULT CVitrel32PropPage::Create(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    auto* page = new (std::nothrow) CVitrel32PropPage();
-    if (!page) return E_OUTOFMEMORY;
-    const HRESULT hr = page->QueryInterface(iid, out);
-    page->Release();
-    return hr;
+    return qv::win::CreateComObject<CVitrel32PropPage>(iid, out);
 }
+
+const qv::win::InterfaceEntry<CVitrel32PropPage> CVitrel32PropPage::kInterfaces[] = {
+    {&IID_IUnknown, &qv::win::As<CVitrel32PropPage, IPropertyPage>},
+    {&IID_IPropertyPage, &qv::win::As<CVitrel32PropPage, IPropertyPage>},
+    {},
+};
 
 CVitrel32PropPage::~CVitrel32PropPage() {
     if (dialog_) DestroyWindow(dialog_);
-}
-
-STDMETHODIMP CVitrel32PropPage::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IPropertyPage) return E_NOINTERFACE;
-    *out = static_cast<IPropertyPage*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CVitrel32PropPage::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) CVitrel32PropPage::Release() {
-    const ULONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return n;
 }
 
 STDMETHODIMP CVitrel32PropPage::SetPageSite(IPropertyPageSite* site) {
@@ -122,8 +99,8 @@ STDMETHODIMP CVitrel32PropPage::Activate(HWND parent, LPCRECT rect, BOOL) {
     if (dialog_) return E_UNEXPECTED;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
-    dialog_ = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROPPAGE_VITREL32), parent, &DialogProc,
-                                 reinterpret_cast<LPARAM>(this));
+    dialog_ = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(IDD_PROPPAGE_VITREL32), parent,
+                                 &qv::win::DialogThunk<CVitrel32PropPage>, reinterpret_cast<LPARAM>(this));
     if (!dialog_) return HRESULT_FROM_WIN32(GetLastError());
     MoveWindow(dialog_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
     return S_OK;
@@ -240,22 +217,17 @@ void CVitrel32PropPage::OnInitDialog() {
     initializing_ = false;
 }
 
-INT_PTR CALLBACK CVitrel32PropPage::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CVitrel32PropPage::DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto* page = reinterpret_cast<CVitrel32PropPage*>(lParam);
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        page->dialog_ = dialog;
-        page->OnInitDialog();
+        dialog_ = dialog;
+        OnInitDialog();
         return TRUE;  // the system may set the focus
     }
-    auto* page = reinterpret_cast<CVitrel32PropPage*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!page) return FALSE;
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(dialog, DWLP_USER, 0);
-        if (page->dialog_ == dialog) page->dialog_ = nullptr;
+        if (dialog_ == dialog) dialog_ = nullptr;
         return FALSE;
     }
-    return page->OnMessage(message, wParam, lParam);
+    return OnMessage(message, wParam, lParam);
 }
 
 INT_PTR CVitrel32PropPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,18 +7,20 @@
 
 #include <vector>
 
-#include "com_ptr.h"
+#include "com_object.h"
+#include "dialog.h"
 #include "module.h"
 
 namespace vitrel {
 
-class CVitrel32PropPage final : public IPropertyPage {
+class CVitrel32PropPage final : public qv::win::ComObject<CVitrel32PropPage, IPropertyPage> {
 public:
     static HRESULT Create(REFIID iid, void** out);
+    CVitrel32PropPage() = default;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    static const qv::win::InterfaceEntry<CVitrel32PropPage> kInterfaces[];
+    // The page's dialog, through the one dialog procedure.
+    INT_PTR DialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
     STDMETHODIMP SetPageSite(IPropertyPageSite* site) override;
     STDMETHODIMP Activate(HWND parent, LPCRECT rect, BOOL modal) override;
@@ -33,12 +35,10 @@ public:
     STDMETHODIMP TranslateAccelerator(MSG* msg) override;
 
 private:
-    CVitrel32PropPage() = default;
     ~CVitrel32PropPage();
     CVitrel32PropPage(const CVitrel32PropPage&) = delete;
     CVitrel32PropPage& operator=(const CVitrel32PropPage&) = delete;
 
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     // Properties to fields to items, or items to fields to properties.
@@ -47,7 +47,6 @@ private:
     void SetDirty();
 
     ModuleLock moduleLock_;
-    LONG refs_ = 1;
     ComPtr<IPropertyPageSite> site_;
     std::vector<ComPtr<IDispatch>> objects_;
     HWND dialog_ = nullptr;

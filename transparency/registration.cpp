@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "clock/win/common/handles.h"
+#include "handles.h"
+#include "text.h"
 #include "ids.h"
 #include "module.h"
 #include "resource.h"
@@ -36,28 +37,28 @@ std::wstring GuidText(REFGUID guid) {
 }
 
 std::vector<RegistryValue> ControlEntries(const std::wstring& path) {
-    const std::wstring clsid = L"CLSID\\" + GuidText(CLSID_Vitrel);
+    const std::wstring clsid = L"CLSID\\" + GuidText(contract::kControlClass);
     const std::wstring name = LoadModuleString(IDS_VITREL32_CONTROL);
     const std::wstring progId = kControlProgId;
     return {
         {clsid, name},
         {clsid + L"\\ProgID", progId},
         {clsid + L"\\InprocServer32", path},
-        {clsid + L"\\ToolboxBitmap32", path + L", " + std::to_wstring(IDB_VITREL32_TOOLBOX)},
+        {clsid + L"\\ToolboxBitmap32", path + L", " + qv::win::DecimalText(IDB_VITREL32_TOOLBOX)},
         {clsid + L"\\Insertable", L""},
         {clsid + L"\\Control", L""},
         {clsid + L"\\MiscStatus", L"0"},
-        {clsid + L"\\MiscStatus\\1", std::to_wstring(kMiscStatus)},
-        {clsid + L"\\TypeLib", GuidText(LIBID_VITREL32Lib)},
+        {clsid + L"\\MiscStatus\\1", qv::win::DecimalText(kMiscStatus)},
+        {clsid + L"\\TypeLib", GuidText(contract::kLibraryId)},
         {clsid + L"\\Version", L"1.0"},
         {progId, name},
-        {progId + L"\\CLSID", GuidText(CLSID_Vitrel)},
+        {progId + L"\\CLSID", GuidText(contract::kControlClass)},
         {progId + L"\\Insertable", L""},
     };
 }
 
 std::vector<RegistryValue> PageEntries(const std::wstring& path) {
-    const std::wstring clsid = L"CLSID\\" + GuidText(kClsidPropPage);
+    const std::wstring clsid = L"CLSID\\" + GuidText(contract::kPropertyPageClass);
     const std::wstring name = LoadModuleString(IDS_VITREL32_PAGE);
     const std::wstring progId = kPageProgId;
     return {
@@ -65,7 +66,7 @@ std::vector<RegistryValue> PageEntries(const std::wstring& path) {
         {clsid + L"\\ProgID", progId},
         {clsid + L"\\InprocServer32", path},
         {progId, name},
-        {progId + L"\\CLSID", GuidText(kClsidPropPage)},
+        {progId + L"\\CLSID", GuidText(contract::kPropertyPageClass)},
     };
 }
 
@@ -164,8 +165,8 @@ HRESULT Register(Scope scope) {
 HRESULT Unregister(Scope scope) {
     if (const HRESULT hr = UnregisterTypeLibrary(scope); FAILED(hr)) return hr;
     const ClassesRoot root(scope);
-    if (!root.Remove(OwnedTrees(CLSID_Vitrel, kControlProgId))) return SELFREG_E_CLASS;
-    if (!root.Remove(OwnedTrees(kClsidPropPage, kPageProgId))) return SELFREG_E_CLASS;
+    if (!root.Remove(OwnedTrees(contract::kControlClass, kControlProgId))) return SELFREG_E_CLASS;
+    if (!root.Remove(OwnedTrees(contract::kPropertyPageClass, kPageProgId))) return SELFREG_E_CLASS;
     return S_OK;
 }
 

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <new>
 
+#include "com_object.h"
 #include "module.h"
 
 namespace vitrel {
@@ -21,24 +22,11 @@ constexpr Verb kVerbs[] = {
 };
 constexpr ULONG kVerbCount = sizeof(kVerbs) / sizeof(kVerbs[0]);
 
-class VerbEnumerator final : public IEnumOLEVERB {
+class VerbEnumerator final : public qv::win::ComObject<VerbEnumerator, IEnumOLEVERB> {
 public:
     explicit VerbEnumerator(ULONG position) : position_(position) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IEnumOLEVERB) return E_NOINTERFACE;
-        *out = static_cast<IEnumOLEVERB*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return n;
-    }
+    static const qv::win::InterfaceEntry<VerbEnumerator> kInterfaces[];
 
     STDMETHODIMP Next(ULONG count, OLEVERB* verbs, ULONG* fetched) override {
         if (fetched) *fetched = 0;
@@ -67,28 +55,26 @@ public:
         return S_OK;
     }
     STDMETHODIMP Clone(IEnumOLEVERB** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        auto* copy = new (std::nothrow) VerbEnumerator(position_);
-        if (!copy) return E_OUTOFMEMORY;
-        *out = copy;
-        return S_OK;
+        return qv::win::CreateComObject<VerbEnumerator>(IID_IEnumOLEVERB, reinterpret_cast<void**>(out), position_);
     }
 
 private:
     ~VerbEnumerator() = default;
 
     ModuleLock lock_;
-    LONG refs_ = 1;
     ULONG position_;
+};
+
+const qv::win::InterfaceEntry<VerbEnumerator> VerbEnumerator::kInterfaces[] = {
+    {&IID_IUnknown, &qv::win::As<VerbEnumerator, IEnumOLEVERB>},
+    {&IID_IEnumOLEVERB, &qv::win::As<VerbEnumerator, IEnumOLEVERB>},
+    {},
 };
 
 }  // namespace
 
 HRESULT CreateVerbEnumerator(IEnumOLEVERB** out) {
-    if (!out) return E_POINTER;
-    *out = new (std::nothrow) VerbEnumerator(0);
-    return *out ? S_OK : E_OUTOFMEMORY;
+    return qv::win::CreateComObject<VerbEnumerator>(IID_IEnumOLEVERB, reinterpret_cast<void**>(out), ULONG{0});
 }
 
 }  // namespace vitrel

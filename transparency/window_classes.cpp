@@ -2,35 +2,24 @@
 #include "window_classes.h"
 
 #include "engine.h"
-#include "module.h"
+#include "window.h"
 
 namespace vitrel {
 namespace {
 
 void Register(const wchar_t* name, UINT style, WNDPROC procedure) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(ModuleInstance(), name, &existing)) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = style;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = ModuleInstance();
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassExW(&wc);
+    qv::win::RegisterWindowClass({name, procedure, style, LoadIconW(nullptr, IDI_APPLICATION)});
 }
 
 }  // namespace
 
-void EnsureOverlayClass() { Register(kOverlayClass, CS_DBLCLKS, &Engine::OverlayProc); }
+void EnsureOverlayClass() { Register(kOverlayClass, CS_DBLCLKS, &qv::win::WindowThunk<Engine>); }
 
 void EnsureControlWindowClass(WNDPROC procedure) { Register(kControlWindowClass, 0, procedure); }
 
 void UnregisterWindowClasses() {
-    UnregisterClassW(kOverlayClass, ModuleInstance());
-    UnregisterClassW(kControlWindowClass, ModuleInstance());
+    qv::win::UnregisterWindowClass(kOverlayClass);
+    qv::win::UnregisterWindowClass(kControlWindowClass);
 }
 
 }  // namespace vitrel

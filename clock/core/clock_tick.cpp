@@ -2,6 +2,7 @@
 // that tells whether the place is inside its business hours.
 #include "clock_tick.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "date_format.h"
@@ -10,8 +11,6 @@ namespace qv {
 
 namespace {
 
-constexpr std::uint32_t kDefaultNameColor = 0;
-constexpr std::uint32_t kDefaultWorkColor = 16711680;
 
 // A value's text without copying it when it is text; otherwise its text form
 // in scratch (short enough for the string's own buffer).
@@ -61,8 +60,8 @@ void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels
 
     // Inside business hours (inclusive, compared as texts) the name takes the
     // work colour. A colour that is not a number counts as its default.
-    const std::uint32_t nameColor = ColorFromText(model.NameColor).value_or(kDefaultNameColor);
-    const std::uint32_t workColor = ColorFromText(model.WorkColor).value_or(kDefaultWorkColor);
+    const std::uint32_t nameColor = ColorOr(model.NameColor, defaults::kNameColor);
+    const std::uint32_t workColor = ColorOr(model.WorkColor, defaults::kWorkColor);
     std::string startScratch, endScratch, localScratch;
     for (int n = 1; n <= kPlaceCount; ++n) {
         const std::string_view start = TextOf(model.WorkStart[n], startScratch);
@@ -104,6 +103,16 @@ int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, 
         }
     }
     return first;
+}
+
+unsigned NextTickDelay(unsigned millisecond) {
+    return kTickIntervalMs - std::min(millisecond, kTickIntervalMs - 1) + kTickMarginMs;
+}
+
+unsigned TickPeriodFor(int seconds, unsigned millisecond) {
+    if (seconds <= 0) return kShortestTimerMs;
+    const unsigned untilNextSecond = millisecond <= kTickSlackMs ? kTickIntervalMs : NextTickDelay(millisecond);
+    return static_cast<unsigned>(seconds - 1) * kTickIntervalMs + untilNextSecond;
 }
 
 }  // namespace qv

@@ -37,4 +37,25 @@ void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels
 // when nothing changes sooner. Only looks ahead: the model stays as it is.
 int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, CivilTime now, int limit);
 
+// The tick's timer. Rather than polling, it sleeps until the next second at
+// which a caption or a name colour changes, and wakes just after it: once a
+// second with a picture that shows seconds, once a minute with one that does
+// not (twice where a place's minute turns apart from the computer's).
+inline constexpr unsigned kTickIntervalMs = 1000;
+// The longest sleep, in seconds, when nothing changes sooner.
+inline constexpr int kTickLongestWait = 60;
+// A tick this long after its second is still in phase; a later one (the
+// timer drifted, the clock was set) re-aligns the timer.
+inline constexpr unsigned kTickMarginMs = 20;
+inline constexpr unsigned kTickSlackMs = 120;
+// The shortest period a window timer takes (the system's USER_TIMER_MINIMUM).
+inline constexpr unsigned kShortestTimerMs = 10;
+
+// Milliseconds from a local time whose millisecond part is `millisecond`
+// until just after its next whole second.
+unsigned NextTickDelay(unsigned millisecond);
+// The timer's period for a change `seconds` whole seconds after the current
+// one (0: the shown captions are already old).
+unsigned TickPeriodFor(int seconds, unsigned millisecond);
+
 }  // namespace qv

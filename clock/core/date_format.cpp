@@ -11,7 +11,7 @@
 
 #include <array>
 #include <charconv>
-#include <ctime>
+#include <cstdio>
 
 namespace qv {
 
@@ -488,17 +488,12 @@ bool ParseText(std::string_view text, Parsed& p) {
     return !date || (p.month >= 1 && p.month <= 12 && p.day >= 1 && p.day <= 31 && (!p.hasYear || (p.year >= 100 && p.year <= 9999)));
 }
 
-// The year of now, looked up at most once a minute (a local year can only
-// change at a whole minute).
+const ClockSource* g_yearClock = nullptr;
+
+// The local year of now, from the program's clock: it follows a change of the
+// computer's zone, which the C runtime's cached zone would not.
 int CurrentYear() {
-    static std::time_t cachedMinute = -1;
-    static int cachedYear = 2000;
-    std::time_t now = std::time(nullptr);
-    if (now / 60 != cachedMinute) {
-        if (const std::tm* local = std::localtime(&now)) cachedYear = local->tm_year + 1900;
-        cachedMinute = now / 60;
-    }
-    return cachedYear;
+    return g_yearClock ? g_yearClock->Now().year : kYearWithoutClock;
 }
 
 std::optional<DateValue> ToValue(const Parsed& p, int year) {
@@ -520,6 +515,8 @@ std::optional<DateValue> ParseForPicture(std::string_view text, std::string_view
 
 }  // namespace
 
+void UseClockForCurrentYear(const ClockSource* clock) { g_yearClock = clock; }
+
 std::optional<DateValue> ParseDateTime(std::string_view text, int defaultYear) {
     Parsed p;
     if (!ParseText(text, p)) return std::nullopt;
@@ -533,9 +530,9 @@ std::optional<DateValue> ParseDateTime(std::string_view text) {
 void FormatDateInto(std::string& out, DateValue value, std::string_view picture) {
     out.clear();
     if (!InDateRange(value)) {
-        char buffer[32];
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-        if (ec == std::errc()) out.append(buffer, end);
+        char buffer[40];
+        const int length = std::snprintf(buffer, sizeof buffer, "%.15g", value);
+        if (length > 0 && length < static_cast<int>(sizeof buffer)) out.append(buffer, static_cast<std::size_t>(length));
         return;
     }
     if (picture.empty()) picture = "c";

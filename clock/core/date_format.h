@@ -11,6 +11,12 @@
 
 namespace qv {
 
+// The clock whose local year a date typed without one ("12/07") takes. The
+// program hands in its one clock; until then such a date falls in
+// kYearWithoutClock. Pass null to take the clock back.
+inline constexpr int kYearWithoutClock = 2000;
+void UseClockForCurrentYear(const ClockSource* clock);
+
 // A text holding a date and/or a time of day ("9:00", "09:00", "2026/12/07",
 // "12/07 10:30"), as a date value. Nothing when it is neither.
 // A date without a year ("12/07") takes the current year, or defaultYear.

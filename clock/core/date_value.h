@@ -30,11 +30,18 @@ int DayOfYear(const CivilTime& time);
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 
+// The program's one clock: every read of the time goes through it, so tests
+// can set the time.
 class ClockSource {
 public:
     virtual ~ClockSource() = default;
     // The computer's local date and time, whole seconds.
     virtual CivilTime Now() const = 0;
+    // The same instant in coordinated universal time. A clock that keeps no
+    // zone (a test's fixed clock) is on UTC.
+    virtual CivilTime UtcNow() const { return Now(); }
+    // Milliseconds past the second Now() gives; 0 for a clock that keeps whole seconds.
+    virtual int Millisecond() const { return 0; }
 };
 
 }  // namespace qv

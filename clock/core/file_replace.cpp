@@ -1,6 +1,7 @@
 // Replacing a file's contents as one step, with the standard library (the
 // host build; Windows builds use clock/win/common/file_replace_win.cpp).
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <system_error>
 
@@ -18,7 +19,7 @@ std::string ErrnoText(int error, const char* fallback) {
 
 }  // namespace
 
-std::optional<SaveError> ReplaceFileContents(const fs::path& file, std::string_view bytes) {
+std::optional<SaveError> ReplaceFileContents(const FilePath& file, std::string_view bytes) {
     fs::path temp = file;
     temp += ".tmp";
     std::error_code ignored;

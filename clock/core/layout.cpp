@@ -24,9 +24,9 @@ int ColumnCount(double windowWidth, double fieldWidth) {
 }
 
 void LayoutRows(SettingsModel& model, double windowWidth) {
-    const double W = model.FieldWidth.ToNumber().value_or(1095);
-    const double H = model.FieldHeight.ToNumber().value_or(180);
-    const double G = model.RowGap.ToNumber().value_or(75);
+    const double W = NumberOr(model.FieldWidth, defaults::kFieldWidth);
+    const double H = NumberOr(model.FieldHeight, defaults::kFieldHeight);
+    const double G = NumberOr(model.RowGap, defaults::kRowGap);
     const int columns = ColumnCount(windowWidth, W);
     for (int i = 1; i <= kPlaceCount; ++i) {
         const int row = (i - 1) / columns;

@@ -2,15 +2,12 @@
 #include "settings_files.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string_view>
 #include <system_error>
 
 #include "sjis.h"
 
 namespace qv {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -75,19 +72,19 @@ void VisitWindow(Model& m, Visitor&& v) {
 // little more at most); nothing when it is missing, a folder or unreadable.
 // A damaged file may be huge; what lies past the last line a reader takes is
 // never read into memory.
-std::optional<std::string> ReadBytes(const fs::path& file, std::size_t lines) {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
+std::optional<std::string> ReadBytes(const FilePath& file, std::size_t lines) {
+    const auto size = RegularFileSize(file);
+    if (!size) return std::nullopt;
+    std::FILE* in = OpenFile(file, "rb");
     if (!in) return std::nullopt;
     std::string bytes;
     // One allocation for the whole file, not a chain of growing copies.
-    bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(fs::file_size(file, ec), kMaxReadBytes)) * !ec);
+    bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(*size, kMaxReadBytes)));
     std::size_t breaks = 0;
     char previous = '\0';
     char chunk[16384];
-    while (breaks < lines && bytes.size() < kMaxReadBytes && in.read(chunk, sizeof chunk).gcount() > 0) {
-        auto got = static_cast<std::size_t>(in.gcount());
+    std::size_t got = 0;
+    while (breaks < lines && bytes.size() < kMaxReadBytes && (got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
         // Line ends as the reader splits them: CR LF, a lone CR, a lone LF.
         for (std::size_t i = 0; i < got; ++i) {
             char c = chunk[i];
@@ -96,6 +93,7 @@ std::optional<std::string> ReadBytes(const fs::path& file, std::size_t lines) {
         }
         bytes.append(chunk, got);
     }
+    std::fclose(in);
     return bytes;
 }
 
@@ -167,7 +165,7 @@ private:
 };
 
 template <class Visit>
-void ReadFile(SettingsModel& model, const fs::path& file, std::size_t lines, Visit visit) {
+void ReadFile(SettingsModel& model, const FilePath& file, std::size_t lines, Visit visit) {
     auto bytes = ReadBytes(file, lines);
     if (!bytes) return;
     visit(model, FileReader(model, *bytes));
@@ -186,9 +184,9 @@ constexpr auto kWindow = [](auto& m, auto&& v) { VisitWindow(m, v); };
 
 }  // namespace
 
-void ReadPlaces(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kPlacesFile, 55, kPlaces); }
-void ReadDisplay(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kDisplayFile, 20, kDisplay); }
-void ReadWindow(SettingsModel& model, const fs::path& folder) { ReadFile(model, folder / kWindowFile, 9, kWindow); }
+void ReadPlaces(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kPlacesFile), 55, kPlaces); }
+void ReadDisplay(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kDisplayFile), 20, kDisplay); }
+void ReadWindow(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kWindowFile), 9, kWindow); }
 
 void ReadPlacesFrom(SettingsModel& model, std::string_view bytes) { kPlaces(model, FileReader(model, bytes)); }
 void ReadDisplayFrom(SettingsModel& model, std::string_view bytes) { kDisplay(model, FileReader(model, bytes)); }
@@ -198,14 +196,14 @@ std::string PlacesFileBytes(const SettingsModel& model) { return FileBytes(model
 std::string DisplayFileBytes(const SettingsModel& model) { return FileBytes(model, kDisplay); }
 std::string WindowFileBytes(const SettingsModel& model) { return FileBytes(model, kWindow); }
 
-std::optional<SaveError> WritePlaces(const SettingsModel& model, const fs::path& folder) {
-    return ReplaceFileContents(folder / kPlacesFile, PlacesFileBytes(model));
+std::optional<SaveError> WritePlaces(const SettingsModel& model, const FilePath& folder) {
+    return ReplaceFileContents(JoinPath(folder, kPlacesFile), PlacesFileBytes(model));
 }
-std::optional<SaveError> WriteDisplay(const SettingsModel& model, const fs::path& folder) {
-    return ReplaceFileContents(folder / kDisplayFile, DisplayFileBytes(model));
+std::optional<SaveError> WriteDisplay(const SettingsModel& model, const FilePath& folder) {
+    return ReplaceFileContents(JoinPath(folder, kDisplayFile), DisplayFileBytes(model));
 }
-std::optional<SaveError> WriteWindow(const SettingsModel& model, const fs::path& folder) {
-    return ReplaceFileContents(folder / kWindowFile, WindowFileBytes(model));
+std::optional<SaveError> WriteWindow(const SettingsModel& model, const FilePath& folder) {
+    return ReplaceFileContents(JoinPath(folder, kWindowFile), WindowFileBytes(model));
 }
 
 }  // namespace qv

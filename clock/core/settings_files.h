@@ -2,11 +2,11 @@
 // "STEI1.QV" and window "STEI2.QV". Line-positional, Shift-JIS, CR LF.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "file_path.h"
 #include "settings_model.h"
 
 namespace qv {
@@ -17,15 +17,15 @@ inline constexpr char kWindowFile[] = "STEI2.QV";
 
 // A save that did not happen; the old file is still there, unchanged.
 struct SaveError {
-    std::filesystem::path file;
+    FilePath file;
     std::string reason;  // the system's words, UTF-8
 };
 
 // Readers: a missing, short or unreadable file stops the read silently; the
 // fields not reached keep their values. Title lines land in RestartFlag.
-void ReadPlaces(SettingsModel& model, const std::filesystem::path& folder);
-void ReadDisplay(SettingsModel& model, const std::filesystem::path& folder);
-void ReadWindow(SettingsModel& model, const std::filesystem::path& folder);
+void ReadPlaces(SettingsModel& model, const FilePath& folder);
+void ReadDisplay(SettingsModel& model, const FilePath& folder);
+void ReadWindow(SettingsModel& model, const FilePath& folder);
 
 // The same readers over a file's bytes already in memory (tests, fuzzing).
 void ReadPlacesFrom(SettingsModel& model, std::string_view bytes);
@@ -38,13 +38,13 @@ std::string DisplayFileBytes(const SettingsModel& model);
 std::string WindowFileBytes(const SettingsModel& model);
 
 // Writers: the whole file or nothing (a temporary file, then an atomic replace).
-[[nodiscard]] std::optional<SaveError> WritePlaces(const SettingsModel& model, const std::filesystem::path& folder);
-[[nodiscard]] std::optional<SaveError> WriteDisplay(const SettingsModel& model, const std::filesystem::path& folder);
-[[nodiscard]] std::optional<SaveError> WriteWindow(const SettingsModel& model, const std::filesystem::path& folder);
+[[nodiscard]] std::optional<SaveError> WritePlaces(const SettingsModel& model, const FilePath& folder);
+[[nodiscard]] std::optional<SaveError> WriteDisplay(const SettingsModel& model, const FilePath& folder);
+[[nodiscard]] std::optional<SaveError> WriteWindow(const SettingsModel& model, const FilePath& folder);
 
 // Replaces a file's contents with bytes as one step: a temporary file in the
 // same folder, then an atomic rename over the old one. On failure the old file
 // is untouched and the error names the file.
-[[nodiscard]] std::optional<SaveError> ReplaceFileContents(const std::filesystem::path& file, std::string_view bytes);
+[[nodiscard]] std::optional<SaveError> ReplaceFileContents(const FilePath& file, std::string_view bytes);
 
 }  // namespace qv

@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "settings_defaults.h"
 #include "value.h"
 
 namespace qv {
@@ -80,6 +82,16 @@ struct SettingsModel {
 void ResetSummerTime(SettingsModel& model);
 void ApplyFirstRunDefaults(SettingsModel& model);
 void ApplyEveryStartDefaults(SettingsModel& model);
+
+// Stored values as the windows use them: text that is not a number (or, for
+// PositiveOr, not above zero) counts as the fallback and never stops a load.
+double NumberOr(const Value& value, double fallback);
+double PositiveOr(const Value& value, double fallback);
+std::uint32_t ColorOr(std::string_view text, std::uint32_t fallback);
+// The labels' font size in points: the default outside 0 < size <= 1638.
+double FontSizePoints(const SettingsModel& model);
+// Transparent display: the stored flag is a number other than 0.
+bool TransparentDisplay(const SettingsModel& model);
 
 // Business hours to their "hh:mm" form, on all ten rows.
 void FormatWorkStart(SettingsModel& model);

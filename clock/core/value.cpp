@@ -1,10 +1,10 @@
 // The loosely typed value: kinds, conversions and the settings-file line form.
 #include "value.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
-#include <system_error>
 
 namespace qv {
 
@@ -27,7 +27,7 @@ std::optional<double> ParseNumber(std::string_view text) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    // Only digits and one point: from_chars alone would also take "inf",
+    // Only digits and one point: strtod alone would also take "inf",
     // "nan" and exponents, which are not numbers here.
     int digits = 0;
     bool point = false;
@@ -61,9 +61,12 @@ std::optional<double> ParseNumber(std::string_view text) {
         double number = static_cast<double>(mantissa) / kPowers[fraction];
         return negative ? -number : number;
     }
-    double number = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number, std::chars_format::fixed);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(number)) return std::nullopt;
+    // The C runtime's correctly rounded conversion (std::from_chars would
+    // bring its own tables into the program).
+    const std::string digitsOnly(text);
+    char* end = nullptr;
+    const double number = std::strtod(digitsOnly.c_str(), &end);
+    if (end != digitsOnly.c_str() + digitsOnly.size() || !std::isfinite(number)) return std::nullopt;
     return negative ? -number : number;
 }
 
@@ -185,15 +188,14 @@ std::string& Value::MutableText() {
 std::string FormatSingle(float number) {
     if (number == 0) return "0";  // also -0
     char buffer[200];
-    if (!std::isfinite(number)) {
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number);
-        return ec == std::errc() ? std::string(buffer, end) : "0";
-    }
+    if (std::isnan(number)) return std::signbit(number) ? "-nan" : "nan";
+    if (std::isinf(number)) return number < 0 ? "-inf" : "inf";
     // Every float has a finite decimal expansion of at most 112 significant
     // digits: print it exactly, then round to 7 digits with ties away from
     // zero, as the system's own conversion does (8679.5625 is "8679.563").
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(number), std::chars_format::scientific, 120);
-    if (ec != std::errc()) return "0";
+    const int length = std::snprintf(buffer, sizeof buffer, "%.120e", static_cast<double>(number));
+    if (length <= 0 || length >= static_cast<int>(sizeof buffer)) return "0";
+    const char* end = buffer + length;
     const bool negative = buffer[0] == '-';
     char digits[8] = {};
     int count = 0;
@@ -205,7 +207,11 @@ std::string FormatSingle(float number) {
         else if (count++ == 7) roundUp = *p >= '5';
     }
     int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
+    if (p < end) {
+        const bool negativeExponent = p[1] == '-';
+        for (const char* e = p + 2; e < end; ++e) exponent = exponent * 10 + (*e - '0');
+        if (negativeExponent) exponent = -exponent;
+    }
     int kept = count < 7 ? count : 7;
     if (roundUp) {
         int i = kept - 1;

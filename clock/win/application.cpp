@@ -3,7 +3,8 @@
 
 #include "clockwindow.h"
 #include "startup.h"
-#include "dialogs/dialogs.h"
+#include "date_format.h"
+#include "dialogs.h"
 
 namespace qv::win {
 namespace {
@@ -27,7 +28,14 @@ BOOL CALLBACK FindProgramWindow(HWND hwnd, LPARAM lp) {
 
 Application::Application(HINSTANCE instance, ProcessServices& process) : instance_(instance), process_(process) {}
 
-Application::~Application() = default;
+Application::~Application() {
+    if (app_) UseClockForCurrentYear(nullptr);
+}
+
+void Application::Attach(AppContext& app) {
+    app_ = &app;
+    UseClockForCurrentYear(&app.clock);
+}
 
 void Application::LoadVr() {
     if (!app_) return;

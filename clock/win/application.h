@@ -32,8 +32,8 @@ public:
     Application& operator=(const Application&) = delete;
 
     // The context names this application as its launcher; set it before the
-    // first window opens.
-    void Attach(AppContext& app) { app_ = &app; }
+    // first window opens. Its clock also gives the format routine its year.
+    void Attach(AppContext& app);
 
     void LoadVr() override;
     void CloseVr() override;

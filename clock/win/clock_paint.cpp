@@ -2,7 +2,8 @@
 // at the top-left, the three circles, then the windowless labels.
 #include "clockwindow.h"
 
-#include "common/twips.h"
+#include "twips.h"
+#include "vitrel_contract.h"
 
 namespace qv::win {
 
@@ -13,7 +14,7 @@ COLORREF ToColorRef(std::uint32_t value) {
 
 void ClockWindow::Paint(HDC dc, const RECT& area) const {
     if (transparentDisplay_) {
-        UniqueBrush key(CreateSolidBrush(TransparencyControl::kKeyColor));
+        UniqueBrush key(CreateSolidBrush(vitrel::contract::kClockKeyColor));
         FillRect(dc, &area, key.get());
     } else {
         FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));

@@ -7,36 +7,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "../core/layout.h"
-#include "../core/settings_files.h"
-#include "common/text.h"
-#include "common/twips.h"
+#include "layout.h"
+#include "settings_files.h"
+#include "text.h"
+#include "twips.h"
 #include "font_check.h"
 #include "placement.h"
 
 namespace qv::win {
-namespace {
-
-// Defaults of the values a settings file may hold as text that is not a
-// number: such a value counts as its default and never stops the load.
-constexpr double kDefaultFieldWidth = 1095, kDefaultFieldHeight = 180;
-constexpr double kDefaultWinWidth = 1410, kDefaultWinHeight = 885;
-constexpr double kDefaultFontSize = 8;
-constexpr std::uint32_t kDefaultSummerColor = 12648447;
-constexpr std::uint32_t kDefaultWorkColor = 16711680;
-
-double NumberOr(const Value& value, double fallback) { return value.ToNumber().value_or(fallback); }
-
-COLORREF ColorOr(const std::string& text, std::uint32_t fallback) {
-    return ToColorRef(ColorFromText(text).value_or(fallback));
-}
-
-double PositiveOr(const Value& value, double fallback) {
-    double n = NumberOr(value, fallback);
-    return n > 0 ? n : fallback;
-}
-
-}  // namespace
 
 ClockWindow::ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style)
     : app_(app), application_(application), process_(process), style_(style) {}
@@ -48,7 +26,7 @@ ClockWindow::~ClockWindow() {
 
 void ClockWindow::Load() {
     const wchar_t* name = ClassName(style_);
-    RegisterWindowClass(app_.instance, name, &Proc, CS_DBLCLKS);
+    HINSTANCE instance = RegisterWindowClass({name, Proc, CS_DBLCLKS});
     dpi_ = ScreenDpi();
     for (int n = 1; n <= kPlaceCount; ++n) {
         labels_[static_cast<std::size_t>(NameLabel(n))] = RowLabel{};
@@ -57,7 +35,7 @@ void ClockWindow::Load() {
     // QV1: a sizing frame without caption or title bar; QV2: no border at all.
     // Both are tool windows, so neither has a taskbar button.
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
-    CreateWindowExW(WS_EX_TOOLWINDOW, name, L"", style, 0, 0, 0, 0, nullptr, nullptr, app_.instance, this);
+    CreateWindowExW(WS_EX_TOOLWINDOW, name, L"", style, 0, 0, 0, 0, nullptr, nullptr, instance, this);
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();
@@ -65,7 +43,7 @@ void ClockWindow::Load() {
     vitrel1_ = TransparencyControl::Create(hwnd_, app_.programFolder);
     // The first tick follows the load at once, so the times show with the
     // window; from then on the timer keeps to the local clock's seconds.
-    timer1Period_ = USER_TIMER_MINIMUM;
+    timer1Period_ = kShortestTimerMs;
     SetTimer(hwnd_, kTimer1, timer1Period_, nullptr);
     Form_Load();
 }
@@ -83,7 +61,7 @@ void ClockWindow::Close() {
 void ClockWindow::Form_Load() {
     SettingsModel& model = app_.model;
     // 1. The application help file.
-    helpFile_ = app_.programFolder / L"Qv_help.hlp";
+    helpFile_ = JoinPath(app_.programFolder, L"Qv_help.hlp");
     // 2.
     model.ClockLoaded = Value::Integer(1);
     // 3. One copy per session.
@@ -98,7 +76,7 @@ void ClockWindow::Form_Load() {
     //    Transparent display: no picture, and the control makes the window a
     //    layered one whose pixels of its key colour vanish. Without the
     //    control the window simply stays opaque.
-    if (Value::Text(model.Transparent).ToNumber().value_or(0) == 0) {
+    if (!qv::TransparentDisplay(model)) {
         picture_ = Picture::FromFile(Widen(model.PicturePath.ToText()));
     } else {
         picture_ = Picture();
@@ -113,30 +91,30 @@ void ClockWindow::Form_Load() {
         tick_.nameCaption[static_cast<std::size_t>(n - 1)] = model.PlaceName[n];
     }
     // 7. Colours: names, then times.
-    COLORREF nameColor = ColorOr(model.NameColor, 0);
-    COLORREF timeColor = ColorOr(model.TimeColor, 0);
+    COLORREF nameColor = ToColorRef(ColorOr(model.NameColor, defaults::kNameColor));
+    COLORREF timeColor = ToColorRef(ColorOr(model.TimeColor, defaults::kTimeColor));
     for (int n = 1; n <= kPlaceCount; ++n) {
         labels_[static_cast<std::size_t>(NameLabel(n))].color = nameColor;
         tick_.nameColor[static_cast<std::size_t>(n - 1)] = nameColor;
     }
     for (int n = 1; n <= kPlaceCount; ++n) labels_[static_cast<std::size_t>(TimeLabel(n))].color = timeColor;
     // 8. Label widths, then heights.
-    double width = PositiveOr(model.FieldWidth, kDefaultFieldWidth);
-    double height = PositiveOr(model.FieldHeight, kDefaultFieldHeight);
+    double width = PositiveOr(model.FieldWidth, defaults::kFieldWidth);
+    double height = PositiveOr(model.FieldHeight, defaults::kFieldHeight);
     for (auto& label : labels_) label.width = width;
     for (auto& label : labels_) label.height = height;
     // 9. Position and size (Top, Height, Width, Left); empty counts as 0. A
     //    place wholly off every monitor comes back onto the nearest one.
     double top = NumberOr(model.WinTop, 0);
-    double winHeight = PositiveOr(model.WinHeight, kDefaultWinHeight);
-    double winWidth = PositiveOr(model.WinWidth, kDefaultWinWidth);
+    double winHeight = PositiveOr(model.WinHeight, defaults::kWinHeight);
+    double winWidth = PositiveOr(model.WinWidth, defaults::kWinWidth);
     double left = NumberOr(model.WinLeft, 0);
     RECT r = TwipsRect(left, top, winWidth, winHeight, dpi_);
     r = KeepOnScreen(r);
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     // 10. Summer-time colour of the time labels.
-    COLORREF summerColor = ColorOr(model.SummerColor, kDefaultSummerColor);
+    COLORREF summerColor = ToColorRef(ColorOr(model.SummerColor, defaults::kSummerColor));
     for (int n = 1; n <= kPlaceCount; ++n) {
         if (model.SummerTime[n].Equals(1)) labels_[static_cast<std::size_t>(TimeLabel(n))].color = summerColor;
     }
@@ -145,8 +123,7 @@ void ClockWindow::Form_Load() {
     UpdateWindow(hwnd_);
     // 12. Font size, bold, italic, then face (FontErrorTrap for a face the
     //     labels cannot take: the other three stay applied).
-    double size = NumberOr(model.FontSize, kDefaultFontSize);
-    font_.size = (size > 0 && size <= 1638) ? size : kDefaultFontSize;
+    font_.size = FontSizePoints(model);
     font_.bold = model.FontBold.ToBoolean().value_or(false);
     font_.italic = model.FontItalic.ToBoolean().value_or(false);
     std::wstring face = Widen(model.FontName.ToText());
@@ -157,7 +134,7 @@ void ClockWindow::Form_Load() {
     if (!faceUsable) {
         app_.messages.Show(hwnd_, L"このフォントは対応していません。他フォントに設定してください。", L"フォントエラー",
                            MB_OK | MB_ICONEXCLAMATION);
-        model.FontName = Value::Text("ＭＳ ゴシック");
+        model.FontName = Value::Text(defaults::kFontName);
     }
 }
 
@@ -191,23 +168,12 @@ void ClockWindow::Form_Resize() {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-UINT ClockWindow::NextTickDelay(unsigned milliseconds) {
-    return kTimer1Interval - std::min(milliseconds, kTimer1Interval - 1) + kTimer1Margin;
-}
-
-UINT ClockWindow::Timer1PeriodFor(int seconds, unsigned milliseconds) {
-    if (seconds <= 0) return USER_TIMER_MINIMUM;
-    const UINT untilNextSecond = milliseconds <= kTimer1Slack ? kTimer1Interval : NextTickDelay(milliseconds);
-    return static_cast<UINT>(seconds - 1) * kTimer1Interval + untilNextSecond;
-}
-
 void ClockWindow::ArmTimer1() {
     // The milliseconds first, then the second: should the second turn between
     // the two reads, the timer wakes a second early and re-arms, never late.
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    const int seconds = SecondsUntilTickChanges(app_.model, tick_, app_.clock.Now(), kTimer1LongestWait);
-    const UINT period = Timer1PeriodFor(seconds, now.wMilliseconds);
+    const int millisecond = app_.clock.Millisecond();
+    const int seconds = SecondsUntilTickChanges(app_.model, tick_, app_.clock.Now(), kTickLongestWait);
+    const UINT period = TickPeriodFor(seconds, static_cast<unsigned>(millisecond));
     if (period == timer1Period_) return;
     // Re-arming replaces the window's one timer, so ticks never pile up.
     timer1Period_ = period;
@@ -328,7 +294,7 @@ void ClockWindow::CreateToolTips() {
     // Owned by the clock window: it goes with it and is no window of its own.
     toolTips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                    app_.instance, nullptr));
+                                    ModuleInstance(), nullptr));
     if (!toolTips_) return;
     for (int b = 0; b < 3; ++b) {
         TTTOOLINFOW info{};

@@ -6,44 +6,27 @@
 #include <windows.h>
 
 #include <array>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "../core/clock_tick.h"
+#include "clock_tick.h"
 #include "app_context.h"
 #include "application.h"
 #include "clock_labels.h"
-#include "common/handles.h"
-#include "common/picture.h"
-#include "control/transparency_control.h"
+#include "handles.h"
+#include "picture.h"
+#include "transparency_control.h"
 #include "platform.h"
-#include "window_class.h"
+#include "window.h"
 
 namespace qv::win {
 
 enum class ClockStyle { QV1, QV2 };
 
-class ClockWindow final : public ProgramWindow, public WindowProcedure<ClockWindow> {
+class ClockWindow final : public ProgramWindow, public WindowBase<ClockWindow> {
 public:
+    // Timer1 runs the tick; its period comes from the core (TickPeriodFor).
     static constexpr UINT_PTR kTimer1 = 1;
-    // Rather than polling, the timer sleeps until the next second at which a
-    // caption or a name colour changes, and wakes just after it: once a second
-    // with a picture that shows seconds, once a minute with one that does not
-    // (twice where a place's minute turns apart from the computer's).
-    static constexpr UINT kTimer1Interval = 1000;
-    // The longest sleep, in seconds, when nothing changes sooner.
-    static constexpr int kTimer1LongestWait = 60;
-    // A tick this long after its second is still in phase; a later one (the
-    // timer drifted, the clock was set) re-aligns the timer.
-    static constexpr UINT kTimer1Margin = 20;
-    static constexpr UINT kTimer1Slack = 120;
-    // Milliseconds from a local time whose millisecond part is `milliseconds`
-    // until just after its next whole second.
-    static UINT NextTickDelay(unsigned milliseconds);
-    // Timer1's period for a change `seconds` whole seconds after the current
-    // one (0: the shown captions are already old).
-    static UINT Timer1PeriodFor(int seconds, unsigned milliseconds);
 
     ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style);
     ~ClockWindow() override;
@@ -71,7 +54,7 @@ public:
     long TickRepaints() const { return tickRepaints_; }
     // Milliseconds Timer1 sleeps between ticks now.
     UINT Timer1Period() const { return timer1Period_; }
-    const std::filesystem::path& HelpFile() const { return helpFile_; }
+    const FilePath& HelpFile() const { return helpFile_; }
 
     // Draws the whole client area: background, picture, circles, labels.
     void Paint(HDC dc, const RECT& area) const;
@@ -79,7 +62,7 @@ public:
     void PaintBuffered(HDC dc, const RECT& area) const;
 
 private:
-    friend class WindowProcedure<ClockWindow>;
+    friend class WindowBase<ClockWindow>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnDestroyed();
 
@@ -111,7 +94,7 @@ private:
     int dpi_ = 96;
     bool unloaded_ = false;
     bool saveFailureShown_ = false;
-    std::filesystem::path helpFile_;
+    FilePath helpFile_;
     std::array<RowLabel, 20> labels_;
     LabelFont font_;
     UniqueFont hfont_;

@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "common/handles.h"
+#include "handles.h"
 
 namespace qv::win {
 namespace {

@@ -6,32 +6,16 @@
 
 #include <memory>
 
-#include "../core/settings_model.h"
+#include "settings_model.h"
 #include "app_context.h"
 #include "application.h"
 #include "platform.h"
-#include "dialogs/dialogs.h"
-
-namespace {
-
-// OleInitialize ... OleUninitialize: the picture loader and the hosted control need it.
-class OleScope {
-public:
-    OleScope() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
-    ~OleScope() {
-        if (ok_) OleUninitialize();
-    }
-    OleScope(const OleScope&) = delete;
-    OleScope& operator=(const OleScope&) = delete;
-
-private:
-    bool ok_;
-};
-
-}  // namespace
+#include "dialogs.h"
+#include "ole_scope.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    OleScope ole;
+    // The picture loader and the hosted control need OLE on this thread.
+    qv::win::OleScope ole;
     qv::SettingsModel model;
     qv::win::SystemClock clock;
     qv::win::SystemMessages messages;

@@ -24,22 +24,47 @@ bool SingleInstance::AnotherCopyRunning() {
 
 void SystemProcess::EndProgram() { ExitProcess(0); }
 
+namespace {
+
+CivilTime ToCivil(const SYSTEMTIME& st) {
+    return CivilTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+}  // namespace
+
 CivilTime SystemClock::Now() const {
     SYSTEMTIME st;
     GetLocalTime(&st);
-    return CivilTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+    return ToCivil(st);
+}
+
+CivilTime SystemClock::UtcNow() const {
+    SYSTEMTIME st;
+    GetSystemTime(&st);
+    return ToCivil(st);
+}
+
+int SystemClock::Millisecond() const {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return st.wMilliseconds;
 }
 
 int SystemMessages::Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {
     return MessageBoxW(owner, text.c_str(), title.c_str(), flags);
 }
 
-std::filesystem::path ProgramFolder() {
+FilePath ProgramFolder() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return std::filesystem::current_path();
-        if (n < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), n)).parent_path();
+        if (n == 0) {
+            // Without its own path the program keeps its files in the current folder.
+            n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+            if (n == 0 || n >= buffer.size()) return L".";
+            return FilePath(buffer.data(), n);
+        }
+        if (n < buffer.size()) return ParentFolder(FilePath(buffer.data(), n));
         buffer.resize(buffer.size() * 2);
     }
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app_context.h"
-#include "common/handles.h"
+#include "handles.h"
 
 namespace qv::win {
 
@@ -45,6 +45,8 @@ private:
 class SystemClock final : public ClockSource {
 public:
     CivilTime Now() const override;
+    CivilTime UtcNow() const override;
+    int Millisecond() const override;
 };
 
 class SystemMessages final : public MessageService {
@@ -53,6 +55,6 @@ public:
 };
 
 // The folder that holds the program file (the settings files live there).
-std::filesystem::path ProgramFolder();
+FilePath ProgramFolder();
 
 }  // namespace qv::win

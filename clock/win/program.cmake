@@ -9,10 +9,10 @@ add_library(qvclock STATIC
   ${CMAKE_CURRENT_LIST_DIR}/font_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/placement.cpp
   ${CMAKE_CURRENT_LIST_DIR}/platform.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/startup.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/window_class.cpp)
-target_link_libraries(qvclock PUBLIC qvwincommon qvcontrolhost qvdialogs comctl32 ole32 oleaut32 uuid advapi32)
-target_include_directories(qvclock PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+  ${CMAKE_CURRENT_LIST_DIR}/startup.cpp)
+target_link_libraries(qvclock PUBLIC qvwincommon qvcontrolhost qvdialogs vitrel_contract comctl32 ole32 oleaut32 uuid
+                      advapi32)
+target_include_directories(qvclock PUBLIC ${CMAKE_CURRENT_LIST_DIR} PRIVATE ${CMAKE_SOURCE_DIR}/clock/res)
 
 # The version resource, also linked into the window tests so they read the
 # same numbers the program shows.
@@ -29,3 +29,4 @@ target_link_libraries(QV PRIVATE qvclock qvdialogs_resources)
 target_link_options(QV PRIVATE -municode)
 set_source_files_properties(${QV_RES_DIR}/qv.rc PROPERTIES
   OBJECT_DEPENDS "${QV_RES_DIR}/qv.manifest;${QV_RES_DIR}/splash.jpg;${QV_RES_DIR}/qv.ico;${QV_RES_DIR}/version.rc;${QV_RES_DIR}/resource.h")
+qv_shipped_binary(QV)

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "../core/settings_files.h"
-#include "../res/resource.h"
-#include "common/twips.h"
-#include "dialogs/program_version.h"
+#include "settings_files.h"
+#include "resource.h"
+#include "twips.h"
+#include "program_version.h"
 
 namespace qv::win {
 namespace {
@@ -26,7 +26,7 @@ StartupWindow::~StartupWindow() {
 }
 
 void StartupWindow::Load() {
-    RegisterWindowClass(app_.instance, kClassName, &Proc, 0);
+    HINSTANCE instance = RegisterWindowClass({kClassName, Proc});
     dpi_ = ScreenDpi();
     int width = TwipsToPixels(kClientWidth, dpi_);
     int height = TwipsToPixels(kClientHeight, dpi_);
@@ -34,7 +34,7 @@ void StartupWindow::Load() {
     int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     // A tool window has no taskbar button; a popup has no border or title bar.
     CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, left, top, width, height, nullptr, nullptr,
-                    app_.instance, this);
+                    instance, this);
     if (!hwnd_) return;
 
     image1_ = Picture::FromResource(app_.instance, IDR_SPLASH);
@@ -124,17 +124,10 @@ void StartupWindow::Paint(HDC dc) {
 }
 
 LRESULT StartupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (PaintMessage(msg, wp)) return 0;
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PaintScope paint(hwnd_);
-        Paint(paint.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
-        return 0;
     case WM_TIMER:
         if (wp == kTimer1 && timerEnabled_) Timer1_Timer();
         return 0;

@@ -8,13 +8,13 @@
 
 #include "app_context.h"
 #include "application.h"
-#include "common/handles.h"
-#include "common/picture.h"
-#include "window_class.h"
+#include "handles.h"
+#include "picture.h"
+#include "window.h"
 
 namespace qv::win {
 
-class StartupWindow final : public ProgramWindow, public WindowProcedure<StartupWindow> {
+class StartupWindow final : public ProgramWindow, public WindowBase<StartupWindow> {
 public:
     static constexpr UINT_PTR kTimer1 = 1;
     static constexpr UINT kTimer1Interval = 2000;
@@ -33,7 +33,7 @@ public:
     void Paint(HDC dc);
 
 private:
-    friend class WindowProcedure<StartupWindow>;
+    friend class WindowBase<StartupWindow>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnDestroyed();
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 
-#include "clock/core/date_format.h"
+#include "date_format.h"
 #include "counting_new.h"
 #include "value_printer.h"
 #include "fake_clock.h"

@@ -1,6 +1,6 @@
 // The clock tick against a set clock: place times, read-back times of day and
 // the business-hours colour.
-#include "clock/core/clock_tick.h"
+#include "clock_tick.h"
 
 #include <gtest/gtest.h>
 

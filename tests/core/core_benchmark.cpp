@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "clock/core/date_format.h"
+#include "date_format.h"
 #include "fake_clock.h"
 #include "tick_setup.h"
 

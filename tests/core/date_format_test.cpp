@@ -1,12 +1,12 @@
 // The format routine: the clock's own pictures, every element, reading dates
 // and times from text, and the business-hours normalisation.
-#include "clock/core/date_format.h"
+#include "date_format.h"
 
 #include <gtest/gtest.h>
 
 #include "value_printer.h"
 
-#include "clock/core/settings_model.h"
+#include "settings_model.h"
 
 namespace qv {
 namespace {

@@ -1,5 +1,5 @@
 // Date values: the calendar, times of day rounded to the second, the valid range.
-#include "clock/core/date_value.h"
+#include "date_value.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "clock/core/clock_tick.h"
-#include "clock/core/date_value.h"
-#include "clock/core/value.h"
+#include "clock_tick.h"
+#include "date_value.h"
+#include "value.h"
 #include "exact_numbers.h"
 
 namespace qv {

@@ -1,7 +1,7 @@
 // A clock for tests: it shows the time it is set to and counts how often it is read.
 #pragma once
 
-#include "clock/core/date_value.h"
+#include "date_value.h"
 
 namespace qv::test {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "clock/core/date_format.h"
-#include "clock/core/value.h"
+#include "date_format.h"
+#include "value.h"
 
 namespace qv {
 namespace {

@@ -1,5 +1,5 @@
 // The column layout: every bound of the column rules, and the grid it gives.
-#include "clock/core/layout.h"
+#include "layout.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 
-#include "clock/core/settings_files.h"
+#include "settings_files.h"
 #include "temp_folder.h"
 
 namespace qv {

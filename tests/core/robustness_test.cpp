@@ -5,9 +5,9 @@
 #include <random>
 #include <regex>
 
-#include "clock/core/date_format.h"
-#include "clock/core/settings_files.h"
-#include "clock/core/sjis.h"
+#include "date_format.h"
+#include "settings_files.h"
+#include "sjis.h"
 #include "temp_folder.h"
 
 namespace qv {

@@ -12,14 +12,14 @@
 #include <cstdlib>
 #include <random>
 
-#include "clock/core/settings_files.h"
+#include "settings_files.h"
 #include "temp_folder.h"
 #include "test_seed.h"
 
 namespace qv {
 namespace {
 
-using Writer = std::optional<SaveError> (*)(const SettingsModel&, const std::filesystem::path&);
+using Writer = std::optional<SaveError> (*)(const SettingsModel&, const FilePath&);
 using Bytes = std::string (*)(const SettingsModel&);
 
 int Trials() {

@@ -1,18 +1,19 @@
 // The settings files on disk: exact bytes, reading back, short and bad files,
 // and writes that fail without harming the old file.
-#include "clock/core/settings_files.h"
+#include "settings_files.h"
 
 #include <gtest/gtest.h>
 
 #include "value_printer.h"
 
+#include <filesystem>
 #include <initializer_list>
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-#include "clock/core/sjis.h"
+#include "sjis.h"
 #include "temp_folder.h"
 
 namespace qv {

@@ -1,5 +1,5 @@
 // The settings model's defaults: which fields they fill, with which kinds, in which order.
-#include "clock/core/settings_model.h"
+#include "settings_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The Shift-JIS codec: known code page 932 bytes, bad input, and a round trip
 // over every double-byte cell.
-#include "clock/core/sjis.h"
+#include "sjis.h"
 
 #include <gtest/gtest.h>
 

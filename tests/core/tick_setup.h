@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "clock/core/clock_tick.h"
+#include "clock_tick.h"
 
 namespace qv::test {
 

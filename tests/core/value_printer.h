@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "clock/core/value.h"
+#include "value.h"
 
 namespace qv {
 

@@ -1,5 +1,5 @@
 // The loosely typed value: its number, text, boolean and file-line conversions.
-#include "clock/core/value.h"
+#include "value.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
-#include "clock/win/dialogs/system_choosers.h"
+#include "system_choosers.h"
 #include "dialog_fixture.h"
 
 namespace qv::win::test {

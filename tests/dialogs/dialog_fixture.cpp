@@ -2,12 +2,13 @@
 #include "dialog_fixture.h"
 
 #include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "clock/win/dialogs/henko_window.h"
-#include "clock/win/dialogs/syoki_window.h"
-#include "clock/win/dialogs/verinfo_window.h"
+#include "henko_window.h"
+#include "syoki_window.h"
+#include "verinfo_window.h"
 
 namespace qv::win::test {
 

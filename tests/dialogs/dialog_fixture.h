@@ -15,8 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "clock/win/app_context.h"
-#include "clock/win/dialogs/dialogs.h"
+#include "app_context.h"
+#include "dialogs.h"
+#include "fake_clock.h"
 
 namespace qv::win::test {
 
@@ -86,10 +87,6 @@ private:
     void Record(const std::string& name);
 };
 
-struct FixedClock final : ClockSource {
-    CivilTime Now() const override { return {2024, 1, 15, 9, 30, 0}; }
-};
-
 // The class names of this thread's settings windows now open.
 std::vector<std::wstring> OpenSettingsWindows();
 // This thread's top-level window of a class; other test programs running at
@@ -127,7 +124,7 @@ protected:
 
     TempFolder folder;
     SettingsModel model;
-    FixedClock clock;
+    qv::test::FakeClock clock{{2024, 1, 15, 9, 30, 0}};
     RecordingMessages messages;
     ScriptedChoosers choosers;
     RecordingLauncher launcher;

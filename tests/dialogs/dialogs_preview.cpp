@@ -3,12 +3,13 @@
 // window is left: for screenshots and trying the windows by hand.
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
-#include "clock/win/dialogs/dialogs.h"
-#include "clock/win/dialogs/henko_window.h"
-#include "clock/win/dialogs/syoki_window.h"
-#include "clock/win/dialogs/verinfo_window.h"
+#include "dialogs.h"
+#include "henko_window.h"
+#include "syoki_window.h"
+#include "verinfo_window.h"
 
 namespace {
 

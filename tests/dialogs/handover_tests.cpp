@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "clock/core/settings_files.h"
-#include "clock/win/dialogs/henko_window.h"
-#include "clock/win/dialogs/syoki_window.h"
-#include "clock/win/dialogs/verinfo_window.h"
+#include "settings_files.h"
+#include "henko_window.h"
+#include "syoki_window.h"
+#include "verinfo_window.h"
 #include "dialog_fixture.h"
 
 namespace qv::win::test {

@@ -1,12 +1,13 @@
 // The display settings window HENKO driven as a user would: its layout, the
 // colours, font, picture, transparency and text fields, help, and the ways out.
 #include <windows.h>
+#include <filesystem>
 #include <imm.h>
 
 #include <gtest/gtest.h>
 
-#include "clock/core/settings_files.h"
-#include "clock/win/dialogs/henko_window.h"
+#include "settings_files.h"
+#include "henko_window.h"
 #include "dialog_fixture.h"
 #include "layout_check.h"
 

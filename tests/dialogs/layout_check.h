@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "clock/win/common/twips.h"
+#include "twips.h"
 
 namespace qv::win::test {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "clock/win/dialogs/verinfo_window.h"
+#include "verinfo_window.h"
 #include "dialog_fixture.h"
 #include "layout_check.h"
 

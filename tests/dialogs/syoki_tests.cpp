@@ -1,12 +1,13 @@
 // The initial setup window SYOKI driven as a user would: layout, keyboard
 // order, input modes, and the places file through OK and Cancel.
 #include <windows.h>
+#include <filesystem>
 #include <imm.h>
 
 #include <gtest/gtest.h>
 
-#include "clock/core/settings_files.h"
-#include "clock/win/dialogs/syoki_window.h"
+#include "settings_files.h"
+#include "syoki_window.h"
 #include "dialog_fixture.h"
 #include "layout_check.h"
 

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "clock/win/dialogs/henko_window.h"
-#include "clock/win/dialogs/syoki_window.h"
-#include "clock/win/dialogs/verinfo_window.h"
+#include "henko_window.h"
+#include "syoki_window.h"
+#include "verinfo_window.h"
 #include "dialog_fixture.h"
 #include "tests/win/dpi_checks.h"
 

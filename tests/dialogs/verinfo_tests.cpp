@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
-#include "clock/win/dialogs/program_version.h"
-#include "clock/win/dialogs/verinfo_window.h"
+#include "program_version.h"
+#include "verinfo_window.h"
 #include "dialog_fixture.h"
 #include "layout_check.h"
 

@@ -6,21 +6,17 @@
 #include <cstdint>
 #include <cstring>
 
-#include "clock/core/clock_tick.h"
-#include "clock/core/date_format.h"
-#include "clock/core/layout.h"
-#include "clock/core/settings_files.h"
-#include "clock/core/settings_model.h"
-#include "clock/core/value.h"
+#include "clock_tick.h"
+#include "date_format.h"
+#include "layout.h"
+#include "settings_files.h"
+#include "settings_model.h"
+#include "value.h"
+#include "fake_clock.h"
 
 namespace qv::fuzz {
 
 namespace {
-
-class FixedClock : public ClockSource {
-public:
-    CivilTime Now() const override { return {2026, 12, 7, 23, 59, 59}; }
-};
 
 std::size_t CountLines(std::string_view bytes) {
     std::size_t lines = 0;
@@ -37,7 +33,7 @@ void RunAsStartUp(SettingsModel& model) {
     FormatWorkEnd(model);
     RowLabels labels;
     for (int n = 1; n <= kPlaceCount; ++n) labels.nameCaption[static_cast<std::size_t>(n - 1)] = model.PlaceName[n];
-    FixedClock clock;
+    test::FakeClock clock({2026, 12, 7, 23, 59, 59});
     ClockTick(model, clock, labels);
     ClockTick(model, clock, labels);
     for (double width : {model.WinWidth.ToNumberOr(0), 0.0, -1e300, 1e300, 1410.0}) LayoutRows(model, width);

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 
-#include "clock/win/common/handles.h"
+#include "handles.h"
 #include "save_versions.h"
 #include "tests/core/test_seed.h"
 

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <string>
 
-#include "clock/core/settings_files.h"
+#include "settings_files.h"
 
 namespace qv::hardening {
 
-using Writer = std::optional<SaveError> (*)(const SettingsModel&, const std::filesystem::path&);
+using Writer = std::optional<SaveError> (*)(const SettingsModel&, const FilePath&);
 using Bytes = std::string (*)(const SettingsModel&);
 
 inline SettingsModel Version(int which) {

@@ -149,6 +149,26 @@ TEST(Engine, ModeOneWaitsForTheFirstMoveThenCutsTheClientArea) {
     EXPECT_GE(container.Count(WM_PAINT), 1);
 }
 
+// The control's windows and classes belong to its own module: registered
+// under the host's instance, they would outlive the module's procedures.
+TEST(Engine, WindowClassesBelongToTheModuleNotToTheHost) {
+    ContainerWindow container(kFramed, 100, 100, 300, 200);
+    Hosted hosted(container.Handle(), 1);
+    ASSERT_EQ(hosted.Activated(), S_OK);
+    const HMODULE module = GetModuleHandleW(L"Vitrel32.ocx");
+    ASSERT_TRUE(module);
+    const HWND overlay = FindOverlay(container.Handle());
+    ASSERT_TRUE(overlay);
+    EXPECT_EQ(reinterpret_cast<HMODULE>(GetWindowLongPtrW(overlay, GWLP_HINSTANCE)), module);
+    EXPECT_EQ(reinterpret_cast<HMODULE>(GetWindowLongPtrW(hosted.Window(), GWLP_HINSTANCE)), module);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(GetClassInfoExW(module, L"TransProc", &info));
+    EXPECT_TRUE(GetClassInfoExW(module, L"Vitrel32CtrlWindow", &info));
+    EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"TransProc", &info));
+    EXPECT_FALSE(GetClassInfoExW(GetModuleHandleW(nullptr), L"Vitrel32CtrlWindow", &info));
+}
+
 TEST(Engine, ModeOneOverlayForwardsMouseInputInClientCoordinates) {
     ContainerWindow container(kFramed, 100, 100, 300, 200);
     ContainerWindow other(kFramed, 600, 100, 200, 100);

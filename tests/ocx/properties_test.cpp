@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mock_container.h"
+#include "vitrel_contract.h"
 
 namespace vitrel::test {
 namespace {
@@ -134,7 +135,8 @@ TEST(ControlProperties, NamesAndArgumentsThroughTheTypeInformation) {
     ASSERT_EQ(control->GetTypeInfo(0, 0, info.Put()), S_OK);
     TYPEATTR* attr = nullptr;
     ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
-    EXPECT_EQ(attr->guid, DIID__DVitrel32);
+    // The type library (from the IDL) and the contract name the same interface.
+    EXPECT_EQ(attr->guid, contract::kDispatchId);
     EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
     info->ReleaseTypeAttr(attr);
 }
@@ -144,12 +146,12 @@ TEST(ControlProperties, ClassInformationNamesTheEventInterface) {
     ASSERT_TRUE(info2);
     GUID source{};
     ASSERT_EQ(info2->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
-    EXPECT_EQ(source, DIID__DVitrel32Events);
+    EXPECT_EQ(source, contract::kEventsId);
     ComPtr<ITypeInfo> coclass;
     ASSERT_EQ(info2->GetClassInfo(coclass.Put()), S_OK);
     TYPEATTR* attr = nullptr;
     ASSERT_EQ(coclass->GetTypeAttr(&attr), S_OK);
-    EXPECT_EQ(attr->guid, CLSID_Vitrel);
+    EXPECT_EQ(attr->guid, contract::kControlClass);
     coclass->ReleaseTypeAttr(attr);
 }
 

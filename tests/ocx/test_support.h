@@ -14,7 +14,7 @@
 
 namespace vitrel::test {
 
-using vitrel::ComPtr;
+using qv::win::ComPtr;
 
 inline constexpr CLSID kClsidPropPage = {
     0x6E31C4A4, 0x52B7, 0x11D0, {0xB3, 0xF4, 0x7A, 0x91, 0xD2, 0xC5, 0xE8, 0xB6}};

@@ -14,7 +14,7 @@
 
 #include <thread>
 
-#include "clock/win/common/com_ptr.h"
+#include "com_ptr.h"
 #include "tests/release/qv_run.h"
 
 namespace qv::release {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "clock/win/common/handles.h"
+#include "handles.h"
 
 namespace qv::release {
 

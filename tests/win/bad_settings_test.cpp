@@ -3,14 +3,15 @@
 #include "clock_fixture.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
 
 #include "clock_labels.h"
-#include "common/text.h"
-#include "common/twips.h"
+#include "text.h"
+#include "twips.h"
 
 namespace qv::win::test {
 namespace {

@@ -2,12 +2,13 @@
 #include "clock_fixture.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-#include "common/text.h"
-#include "common/twips.h"
+#include "text.h"
+#include "twips.h"
 
 namespace qv::win::test {
 

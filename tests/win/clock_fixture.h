@@ -32,6 +32,12 @@ public:
         for (int i = 0; i < *runningAhead; ++i) running = NextSecond(running);
         return running;
     }
+    // The timer keeps in phase with the computer's own seconds, set or running.
+    int Millisecond() const override {
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        return st.wMilliseconds;
+    }
 };
 
 struct ShownMessage {

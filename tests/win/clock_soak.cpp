@@ -21,7 +21,7 @@
 #include "application.h"
 #include "clock_fixture.h"
 #include "clockwindow.h"
-#include "common/text.h"
+#include "text.h"
 #include "platform.h"
 #include "process_figures.h"
 

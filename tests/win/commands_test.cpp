@@ -4,8 +4,8 @@
 
 #include <commctrl.h>
 
-#include "common/twips.h"
-#include "dialogs/henko_window.h"
+#include "twips.h"
+#include "henko_window.h"
 
 namespace qv::win::test {
 namespace {

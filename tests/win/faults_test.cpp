@@ -2,10 +2,11 @@
 // not numbers, pictures, a place off every monitor, a save that fails.
 #include "clock_fixture.h"
 
+#include <filesystem>
 #include <fstream>
 
-#include "common/text.h"
-#include "common/twips.h"
+#include "text.h"
+#include "twips.h"
 
 namespace qv::win::test {
 namespace {

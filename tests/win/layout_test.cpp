@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "common/twips.h"
+#include "twips.h"
 
 namespace qv::win::test {
 namespace {

@@ -13,9 +13,9 @@
 #include <cstring>
 #include <vector>
 
-#include "common/handles.h"
-#include "common/text.h"
-#include "dialogs/henko_window.h"
+#include "handles.h"
+#include "text.h"
+#include "henko_window.h"
 #include "process_figures.h"
 
 namespace qv::win::test {

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <set>
 
-#include "dialogs/henko_window.h"
-#include "dialogs/syoki_window.h"
-#include "dialogs/verinfo_window.h"
+#include "henko_window.h"
+#include "syoki_window.h"
+#include "verinfo_window.h"
 
 namespace qv::win::test {
 namespace {

@@ -15,13 +15,14 @@
 #include "clock_fixture.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 
-#include "common/text.h"
-#include "common/twips.h"
-#include "dialogs/henko_window.h"
-#include "dialogs/syoki_window.h"
+#include "text.h"
+#include "twips.h"
+#include "henko_window.h"
+#include "syoki_window.h"
 
 namespace qv::win::test {
 namespace {

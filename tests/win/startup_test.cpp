@@ -2,8 +2,8 @@
 // second copy, and the version the label reads.
 #include "clock_fixture.h"
 
-#include "common/twips.h"
-#include "dialogs/program_version.h"
+#include "twips.h"
+#include "program_version.h"
 
 namespace qv::win::test {
 namespace {

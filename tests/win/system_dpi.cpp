@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "clock/win/common/handles.h"
+#include "handles.h"
 
 namespace qv::win::test {
 namespace {

@@ -114,14 +114,14 @@ TEST_F(TickTest, TheTimesShowWithTheWindowAndFollowTheClockBeingSetOrTheComputer
 }
 
 TEST_F(TickTest, TheTimerSleepsUntilTheNextCaptionChanges) {
-    EXPECT_EQ(ClockWindow::NextTickDelay(0), 1020u);
-    EXPECT_EQ(ClockWindow::NextTickDelay(500), 520u);
-    EXPECT_EQ(ClockWindow::NextTickDelay(999), 21u);
-    EXPECT_EQ(ClockWindow::NextTickDelay(5000), 21u) << "a millisecond part out of range still waits";
-    EXPECT_EQ(ClockWindow::Timer1PeriodFor(60, 15), 60000u) << "in phase: whole seconds";
-    EXPECT_EQ(ClockWindow::Timer1PeriodFor(60, 500), 59520u);
-    EXPECT_EQ(ClockWindow::Timer1PeriodFor(1, 999), 21u);
-    EXPECT_EQ(ClockWindow::Timer1PeriodFor(0, 500), static_cast<UINT>(USER_TIMER_MINIMUM)) << "old captions";
+    EXPECT_EQ(NextTickDelay(0), 1020u);
+    EXPECT_EQ(NextTickDelay(500), 520u);
+    EXPECT_EQ(NextTickDelay(999), 21u);
+    EXPECT_EQ(NextTickDelay(5000), 21u) << "a millisecond part out of range still waits";
+    EXPECT_EQ(TickPeriodFor(60, 15), 60000u) << "in phase: whole seconds";
+    EXPECT_EQ(TickPeriodFor(60, 500), 59520u);
+    EXPECT_EQ(TickPeriodFor(1, 999), 21u);
+    EXPECT_EQ(TickPeriodFor(0, 500), static_cast<UINT>(USER_TIMER_MINIMUM)) << "old captions";
 
     // 0.001 h puts the second place's minute 4 s ahead of the computer's.
     ClockWindow& clock = Start({{"東京", "", "", ""}, {"ずれ", "0.001", "", ""}});

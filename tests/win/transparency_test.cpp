@@ -3,13 +3,14 @@
 // a clock without any control.
 #include "clock_fixture.h"
 
+#include <filesystem>
 #include <ole2.h>
 
 #include <fstream>
 
-#include "common/text.h"
-#include "common/twips.h"
-#include "dialogs/henko_window.h"
+#include "text.h"
+#include "twips.h"
+#include "henko_window.h"
 
 namespace qv::win::test {
 namespace {

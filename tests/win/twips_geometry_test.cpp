@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "clock_fixture.h"
-#include "common/handles.h"
-#include "common/text.h"
+#include "handles.h"
+#include "text.h"
 #include "dpi_checks.h"
 
 namespace qv::win::test {

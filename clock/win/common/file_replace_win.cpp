@@ -1,15 +1,13 @@
 // Replacing a file's contents as one step on Windows: a temporary file written
 // through to the disk, then MoveFileExW over the old one; a failure carries the
-// system's own message, in the user's language. Part of the core library in
-// Windows builds (the core itself stays free of <windows.h>).
+// system's own message, in the user's language. Windows builds hand it to the
+// core at link time; the core itself has no Windows source.
 #include <windows.h>
 
-#include "clock/core/settings_files.h"
+#include "settings_files.h"
 #include "handles.h"
 
 namespace qv {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -32,7 +30,7 @@ std::string SystemMessage(DWORD code) {
 }
 
 // Whether another program has the file open without letting it be replaced.
-bool HeldElsewhere(const fs::path& file) {
+bool HeldElsewhere(const FilePath& file) {
     win::UniqueFile probe(CreateFileW(file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
@@ -40,9 +38,8 @@ bool HeldElsewhere(const fs::path& file) {
 
 }  // namespace
 
-std::optional<SaveError> ReplaceFileContents(const fs::path& file, std::string_view bytes) {
-    fs::path temp = file;
-    temp += L".tmp";
+std::optional<SaveError> ReplaceFileContents(const FilePath& file, std::string_view bytes) {
+    const FilePath temp = file + L".tmp";
     {
         win::UniqueFile out(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!out) return SaveError{file, SystemMessage(GetLastError())};

@@ -5,27 +5,9 @@
 #include <vector>
 
 #include "handles.h"
+#include "ole_scope.h"
 
 namespace qv::win {
-
-namespace {
-
-// COM for this thread while the picture is decoded; balanced only when this
-// call started it.
-class ComScope {
-public:
-    ComScope() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (initialized_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialized_;
-};
-
-}  // namespace
 
 Picture Picture::FromBytes(const void* data, std::size_t size) {
     Picture result;
@@ -39,7 +21,7 @@ Picture Picture::FromBytes(const void* data, std::size_t size) {
     }
     std::memcpy(target, data, size);
     GlobalUnlock(memory);
-    ComScope com;
+    ComScope com;  // COM while the picture is decoded, balanced only when we started it
     IStream* stream = nullptr;
     // The stream owns the memory from here on.
     if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
@@ -54,7 +36,7 @@ Picture Picture::FromBytes(const void* data, std::size_t size) {
     return result;
 }
 
-Picture Picture::FromFile(const std::filesystem::path& file) {
+Picture Picture::FromFile(const std::wstring& file) {
     if (file.empty()) return {};
     UniqueFile handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -7,7 +7,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <filesystem>
+#include <string>
 #include <memory>
 
 namespace qv::win {
@@ -16,7 +16,7 @@ class Picture {
 public:
     Picture() = default;
     // An empty picture when the file is missing or not a picture the loader knows.
-    static Picture FromFile(const std::filesystem::path& file);
+    static Picture FromFile(const std::wstring& file);
     // An RCDATA resource, by number or by name.
     static Picture FromResource(HMODULE module, int id);
     static Picture FromResource(HMODULE module, const wchar_t* name);

@@ -11,31 +11,16 @@ ControlSite* ControlSite::Create(HWND container, const RECT& rect) {
     return new (std::nothrow) ControlSite(container, rect);
 }
 
-STDMETHODIMP ControlSite::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
-        *ppv = static_cast<IOleClientSite*>(this);
-    } else if (riid == IID_IOleWindow || riid == IID_IOleInPlaceSite) {
-        *ppv = static_cast<IOleInPlaceSite*>(this);
-    } else if (riid == IID_IOleInPlaceUIWindow || riid == IID_IOleInPlaceFrame) {
-        *ppv = static_cast<IOleInPlaceFrame*>(this);
-    } else if (riid == IID_IDispatch) {
-        *ppv = static_cast<IDispatch*>(this);
-    } else {
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) ControlSite::AddRef() { return ++refs_; }
-
-STDMETHODIMP_(ULONG) ControlSite::Release() {
-    ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
+const InterfaceEntry<ControlSite> ControlSite::kInterfaces[] = {
+    {&IID_IUnknown, &As<ControlSite, IOleClientSite>},
+    {&IID_IOleClientSite, &As<ControlSite, IOleClientSite>},
+    {&IID_IOleWindow, &As<ControlSite, IOleInPlaceSite>},
+    {&IID_IOleInPlaceSite, &As<ControlSite, IOleInPlaceSite>},
+    {&IID_IOleInPlaceUIWindow, &As<ControlSite, IOleInPlaceFrame>},
+    {&IID_IOleInPlaceFrame, &As<ControlSite, IOleInPlaceFrame>},
+    {&IID_IDispatch, &As<ControlSite, IDispatch>},
+    {},
+};
 
 STDMETHODIMP ControlSite::SaveObject() { return E_NOTIMPL; }
 STDMETHODIMP ControlSite::GetMoniker(DWORD, DWORD, IMoniker** ppmk) {

@@ -5,19 +5,18 @@
 #include <ole2.h>
 #include <olectl.h>
 
-#include <atomic>
+#include "com_object.h"
 
 namespace qv::win {
 
-class ControlSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, public IDispatch {
+class ControlSite final
+    : public ComObject<ControlSite, IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IDispatch> {
 public:
     // A new site with one reference, for the control placed at rect in container.
     static ControlSite* Create(HWND container, const RECT& rect);
+    ControlSite(HWND container, const RECT& rect) : container_(container), rect_(rect) {}
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    static const InterfaceEntry<ControlSite> kInterfaces[];
 
     // IOleClientSite
     STDMETHODIMP SaveObject() override;
@@ -66,10 +65,8 @@ public:
                         UINT*) override;
 
 private:
-    ControlSite(HWND container, const RECT& rect) : container_(container), rect_(rect) {}
     ~ControlSite() = default;
 
-    std::atomic<ULONG> refs_{1};
     HWND container_;
     RECT rect_;
 };

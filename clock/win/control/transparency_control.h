@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
-#include <filesystem>
+#include <string>
 #include <memory>
 
-#include "../common/com_ptr.h"
+#include "com_ptr.h"
 
 struct IOleObject;
 
@@ -17,7 +17,7 @@ namespace qv::win {
 class TransparencyControl {
 public:
     // Nothing when no control can be had: the clock then runs opaque, silently.
-    static std::unique_ptr<TransparencyControl> Create(HWND container, const std::filesystem::path& programFolder);
+    static std::unique_ptr<TransparencyControl> Create(HWND container, const std::wstring& programFolder);
     ~TransparencyControl();
     TransparencyControl(const TransparencyControl&) = delete;
     TransparencyControl& operator=(const TransparencyControl&) = delete;
@@ -27,9 +27,6 @@ public:
 
     // The control's own window, when in-place active.
     HWND window() const;
-
-    // The colour that turns transparent: the one in the clock's stored properties.
-    static constexpr COLORREF kKeyColor = 0x00E3DFE0;
 
     // Only Create makes one.
     class Key {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "../app_context.h"
+#include "app_context.h"
 
 namespace qv::win {
 

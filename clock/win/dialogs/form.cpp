@@ -2,7 +2,8 @@
 // centring, self-ownership, and the dialog keys of modeless windows.
 #include "form.h"
 
-#include "../common/twips.h"
+#include "twips.h"
+#include "window.h"
 
 namespace qv::win {
 
@@ -15,18 +16,6 @@ constexpr wchar_t kFormProperty[] = L"QV.Form";
 // of them exists.
 HHOOK g_keyHook = nullptr;
 int g_formCount = 0;
-
-void RegisterFormClass(HINSTANCE instance, const wchar_t* className, WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    if (GetClassInfoExW(instance, className, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    RegisterClassExW(&wc);
-}
 
 }  // namespace
 
@@ -53,12 +42,12 @@ Form::~Form() {
 }
 
 std::wstring Form::HelpFile() const {
-    return (app_.programFolder / L"Qv_help.hlp").wstring();
+    return JoinPath(app_.programFolder, L"Qv_help.hlp");
 }
 
 HWND Form::Open(std::unique_ptr<Form> form, const FormStyle& style) {
-    HINSTANCE instance = form->app_.instance ? form->app_.instance : GetModuleHandleW(nullptr);
-    RegisterFormClass(instance, style.className, &Form::WindowProc);
+    HINSTANCE instance =
+        RegisterWindowClass({style.className, Proc, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
     form->dpi_ = ScreenDpi();
     form->font_ = MakeFormFont(form->dpi_);
 
@@ -151,41 +140,24 @@ bool Form::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 
 void Form::Paint(HDC) {}
 
-LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-        SetPropW(hwnd, kFormProperty, form);
-    }
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
-        RemovePropW(hwnd, kFormProperty);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        form->hwnd_ = nullptr;
-        // The window owned the form since Open; it goes with the window.
-        std::unique_ptr<Form> owner(form->ownedByWindow_ ? form : nullptr);
-        return result;
-    }
-    return form->HandleMessage(msg, wp, lp);
+void Form::OnDestroyed() {
+    std::unique_ptr<Form> owner(ownedByWindow_ ? this : nullptr);
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // The key hook finds the form of a window through this property.
+    if (msg == WM_NCCREATE) SetPropW(hwnd_, kFormProperty, this);
+    if (msg == WM_NCDESTROY) {
+        const LRESULT result = DefWindowProcW(hwnd_, msg, wp, lp);
+        RemovePropW(hwnd_, kFormProperty);
+        return result;
+    }
     LRESULT result = 0;
     if (OnMessage(msg, wp, lp, result)) return result;
+    if (PaintMessage(msg, wp)) return 0;
     switch (msg) {
     case WM_COMMAND:
         OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
-        return 0;
-    case WM_PAINT: {
-        PaintScope paint(hwnd_);
-        Paint(paint.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_HELP:
         ShowHelp();

@@ -8,8 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "../app_context.h"
-#include "../common/handles.h"
+#include "app_context.h"
+#include "handles.h"
+#include "window.h"
 
 namespace qv::win {
 
@@ -26,13 +27,12 @@ struct TwipsBox {
     double left, top, width, height;
 };
 
-class Form {
+class Form : public WindowBase<Form> {
 public:
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    HWND hwnd() const { return hwnd_; }
     // The help file of the program: its folder followed by "\Qv_help.hlp".
     std::wstring HelpFile() const;
 
@@ -72,13 +72,14 @@ protected:
     void Close();
 
     AppContext& app_;
-    HWND hwnd_ = nullptr;
     int dpi_ = 96;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class WindowBase<Form>;
     static LRESULT CALLBACK KeyHook(int code, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // After WM_NCDESTROY: the window owned the form since Open; it goes with the window.
+    void OnDestroyed();
 
     UniqueFont font_;
     bool ownedByWindow_ = false;

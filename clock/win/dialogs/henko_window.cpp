@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "../common/text.h"
+#include "text.h"
 #include "dialogs.h"
 #include "form.h"
 #include "input_mode.h"
@@ -34,15 +34,15 @@ struct ColourSlot {
     int option;
     int swatch;
     std::string SettingsModel::*field;
-    const char* defaultText;
+    std::uint32_t defaultColor;
 };
 
 // The order in which "変更" tests the options.
 constexpr std::array<ColourSlot, 4> kSlotsByOption{{
-    {OP1, HYO, &SettingsModel::NameColor, "0"},
-    {OP2, STM, &SettingsModel::SummerColor, "12648447"},
-    {OP3, SYU, &SettingsModel::WorkColor, "16711680"},
-    {OP4, NHY, &SettingsModel::TimeColor, "0"},
+    {OP1, HYO, &SettingsModel::NameColor, defaults::kNameColor},
+    {OP2, STM, &SettingsModel::SummerColor, defaults::kSummerColor},
+    {OP3, SYU, &SettingsModel::WorkColor, defaults::kWorkColor},
+    {OP4, NHY, &SettingsModel::TimeColor, defaults::kTimeColor},
 }};
 // The order in which the opening fills the swatches.
 constexpr std::array<int, 4> kLoadOrder{0, 3, 1, 2};  // name, time, summer, work
@@ -126,7 +126,7 @@ private:
             const ColourSlot& slot = kSlotsByOption[static_cast<std::size_t>(index)];
             std::string& colour = m.*slot.field;
             if (colour.empty()) {
-                colour = slot.defaultText;  // the swatch stays neutral
+                colour = std::to_string(slot.defaultColor);  // the swatch stays neutral
             } else if (auto number = ColorFromText(colour)) {
                 PaintSwatch(index, static_cast<COLORREF>(*number & 0xFFFFFF));
             }

@@ -2,7 +2,7 @@
 // business hours and summer time, read from and written to the places file.
 #include "syoki_window.h"
 
-#include "../common/text.h"
+#include "text.h"
 #include "dialogs.h"
 #include "form.h"
 #include "input_mode.h"

@@ -6,11 +6,10 @@
 #include <shellapi.h>
 
 #include <array>
-#include <filesystem>
 #include <cmath>
 
-#include "../common/handles.h"
-#include "../common/twips.h"
+#include "handles.h"
+#include "twips.h"
 #include "dialogs.h"
 
 namespace qv::win {
@@ -97,7 +96,7 @@ public:
             WinHelpW(owner, helpFile.c_str(), HELP_FORCEFILE, 0)) {
             return;
         }
-        std::wstring page = std::filesystem::path(helpFile).replace_filename(L"Qv_help.html").wstring();
+        std::wstring page = JoinPath(ParentFolder(helpFile), L"Qv_help.html");
         if (GetFileAttributesW(page.c_str()) != INVALID_FILE_ATTRIBUTES) {
             ShellExecuteW(owner, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         }

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "../choosers.h"
+#include "choosers.h"
 
 namespace qv::win {
 

@@ -5,10 +5,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "../common/picture.h"
+#include "picture.h"
 #include "dialogs.h"
 #include "form.h"
 #include "program_version.h"
+#include "window.h"
 
 namespace qv::win {
 
@@ -36,13 +37,9 @@ public:
     }
 
 private:
-    HMODULE Module() const {
-        return app_.instance ? app_.instance : GetModuleHandleW(nullptr);
-    }
-
     // OK first: it is first in the keyboard order.
     void BuildControls() override {
-        picture_ = Picture::FromResource(Module(), L"QV_ABOUT_PICTURE");
+        picture_ = Picture::FromResource(ModuleInstance(), L"QV_ABOUT_PICTURE");
         AddControl(L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, OK, {2760, 3360, 1335, 375});
         AddControl(L"STATIC", L"Ver.", kLabel, 0, HVerInfo, {1800, 2760, 300, 180});
         AddControl(L"STATIC", L"URL：", kLabel, 0, URL, {1800, 3000, 420, 180});
@@ -66,7 +63,7 @@ private:
 
     // Form_Load.
     void Load() override {
-        if (auto version = ReadProgramVersion(Module())) {
+        if (auto version = ReadProgramVersion(ModuleInstance())) {
             SetItemText(HVerInfo, VersionCaption(*version));
             FitToText(HVerInfo);
         }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "../app_context.h"
+#include "app_context.h"
 
 namespace qv::win::verinfo {
 

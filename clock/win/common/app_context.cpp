@@ -1,15 +1,14 @@
 // The app context's shared behaviour: how a failed settings save is reported.
 #include "app_context.h"
 
-#include "common/text.h"
+#include "text.h"
 
 namespace qv::win {
 
 void ShowSaveError(AppContext& app, HWND owner, const SaveError& error) {
-    std::wstring text = L"設定を保存できませんでした。\r\n\r\n" + error.file.wstring() + L"\r\n" + Widen(error.reason);
+    std::wstring text = L"設定を保存できませんでした。\r\n\r\n" + error.file + L"\r\n" + Widen(error.reason);
     // A first save into a folder that takes no files leaves nothing behind.
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(error.file, ec)) text += L"\r\n\r\n以前の設定ファイルはそのまま残っています。";
+    if (RegularFileSize(error.file)) text += L"\r\n\r\n以前の設定ファイルはそのまま残っています。";
     app.messages.Show(owner, text, L"QV", MB_OK | MB_ICONERROR);
 }
 

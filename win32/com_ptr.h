@@ -1,4 +1,5 @@
 // ComPtr: owns exactly one reference to a COM interface and releases it once.
+// (mingw's WRL ComPtr::Attach adds a reference and leaks, so we keep our own.)
 #pragma once
 
 #include <unknwn.h>
@@ -6,7 +7,7 @@
 #include <cstddef>
 #include <utility>
 
-namespace vitrel {
+namespace qv::win {
 
 template <class T>
 class ComPtr {
@@ -25,7 +26,7 @@ public:
     }
     ~ComPtr() { Reset(); }
 
-    // Takes over a reference the caller already owns (no AddRef).
+    // Takes over a reference the caller already owns (an out-parameter's): no AddRef.
     static ComPtr Adopt(T* p) {
         ComPtr result;
         result.p_ = p;
@@ -48,6 +49,13 @@ public:
         if (T* old = std::exchange(p_, nullptr)) old->Release();
     }
 
+    // The same object as another interface; empty when it has none.
+    template <class U>
+    ComPtr<U> As() const {
+        ComPtr<U> other;
+        if (p_) p_->QueryInterface(__uuidof(U), other.PutVoid());
+        return other;
+    }
     template <class U>
     HRESULT As(ComPtr<U>& out) const {
         if (!p_) {
@@ -74,4 +82,4 @@ private:
     T* p_ = nullptr;
 };
 
-}  // namespace vitrel
+}  // namespace qv::win

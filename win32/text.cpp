@@ -21,4 +21,15 @@ std::string Narrow(std::wstring_view utf16) {
     return out;
 }
 
+std::wstring DecimalText(unsigned long value) {
+    wchar_t digits[16];
+    wchar_t* end = digits + 16;
+    wchar_t* at = end;
+    do {
+        *--at = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return std::wstring(at, end);
+}
+
 }  // namespace qv::win

@@ -8,5 +8,7 @@ namespace qv::win {
 
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
+// A number in decimal digits (no printf machinery behind it).
+std::wstring DecimalText(unsigned long value);
 
 }  // namespace qv::win

@@ -4,13 +4,12 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
-#include "../core/date_value.h"
-#include "../core/settings_files.h"
-#include "../core/settings_model.h"
+#include "date_value.h"
+#include "settings_files.h"
+#include "settings_model.h"
 #include "choosers.h"
 
 namespace qv::win {
@@ -38,7 +37,7 @@ public:
 
 struct AppContext {
     SettingsModel& model;
-    std::filesystem::path programFolder;
+    FilePath programFolder;
     const ClockSource& clock;
     MessageService& messages;
     Choosers& choosers;

@@ -1,0 +1,2 @@
+// A dialog source that names a header of the program above it.
+#include "clockwindow.h"
