@@ -11,7 +11,15 @@ constexpr double kTopMargin = 75;
 constexpr double kNameToTime = 15;
 constexpr double kColumnGap = 100;
 
+double PositiveOr(const Value& value, double fallback) {
+    const double n = value.ToNumber().value_or(fallback);
+    return n > 0 ? n : fallback;
+}
+
 }  // namespace
+
+double FieldWidthInEffect(const Value& fieldWidth) { return PositiveOr(fieldWidth, kDefaultFieldWidth); }
+double FieldHeightInEffect(const Value& fieldHeight) { return PositiveOr(fieldHeight, kDefaultFieldHeight); }
 
 int ColumnCount(double windowWidth, double fieldWidth) {
     // One column lasts 110 twips longer than the pattern of the others gives.
@@ -24,8 +32,8 @@ int ColumnCount(double windowWidth, double fieldWidth) {
 }
 
 void LayoutRows(SettingsModel& model, double windowWidth) {
-    const double W = model.FieldWidth.ToNumber().value_or(1095);
-    const double H = model.FieldHeight.ToNumber().value_or(180);
+    const double W = FieldWidthInEffect(model.FieldWidth);
+    const double H = FieldHeightInEffect(model.FieldHeight);
     const double G = model.RowGap.ToNumber().value_or(75);
     const int columns = ColumnCount(windowWidth, W);
     for (int i = 1; i <= kPlaceCount; ++i) {

@@ -19,7 +19,6 @@ namespace {
 
 // Defaults of the values a settings file may hold as text that is not a
 // number: such a value counts as its default and never stops the load.
-constexpr double kDefaultFieldWidth = 1095, kDefaultFieldHeight = 180;
 constexpr double kDefaultWinWidth = 1410, kDefaultWinHeight = 885;
 constexpr double kDefaultFontSize = 8;
 constexpr std::uint32_t kDefaultSummerColor = 12648447;
@@ -121,8 +120,8 @@ void ClockWindow::Form_Load() {
     }
     for (int n = 1; n <= kPlaceCount; ++n) labels_[static_cast<std::size_t>(TimeLabel(n))].color = timeColor;
     // 8. Label widths, then heights.
-    double width = PositiveOr(model.FieldWidth, kDefaultFieldWidth);
-    double height = PositiveOr(model.FieldHeight, kDefaultFieldHeight);
+    double width = FieldWidthInEffect(model.FieldWidth);
+    double height = FieldHeightInEffect(model.FieldHeight);
     for (auto& label : labels_) label.width = width;
     for (auto& label : labels_) label.height = height;
     // 9. Position and size (Top, Height, Width, Left); empty counts as 0. A
