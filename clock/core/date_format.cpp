@@ -147,7 +147,9 @@ PictureInfo Scan(std::string_view picture) {
     return info;
 }
 
-DateNames EnglishNames() {
+}  // namespace
+
+DateNames EnglishDateNames() {
     DateNames names{{"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"},
                     {"January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
                      "November", "December"},
@@ -156,8 +158,10 @@ DateNames EnglishNames() {
     return names;
 }
 
+namespace {
+
 DateNames& Names() {
-    static DateNames names = EnglishNames();
+    static DateNames names = EnglishDateNames();
     return names;
 }
 

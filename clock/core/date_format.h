@@ -24,6 +24,7 @@ struct DateNames {
     std::array<std::string, 12> monthAbbr, monthName;   // January first
     std::array<std::string, 7> weekdayAbbr, weekdayName;  // Sunday first
 };
+DateNames EnglishDateNames();
 void SetDateNames(const DateNames& names);
 const DateNames& CurrentDateNames();
 

@@ -9,6 +9,7 @@
 #include "../core/settings_model.h"
 #include "app_context.h"
 #include "application.h"
+#include "common/date_names.h"
 #include "platform.h"
 #include "dialogs/dialogs.h"
 
@@ -32,6 +33,7 @@ private:
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     OleScope ole;
+    qv::SetDateNames(qv::win::UserDateNames());
     qv::SettingsModel model;
     qv::win::SystemClock clock;
     qv::win::SystemMessages messages;
