@@ -124,16 +124,21 @@ void ClockWindow::Form_Load() {
     double height = FieldHeightInEffect(model.FieldHeight);
     for (auto& label : labels_) label.width = width;
     for (auto& label : labels_) label.height = height;
-    // 9. Position and size (Top, Height, Width, Left); empty counts as 0. A
-    //    place wholly off every monitor comes back onto the nearest one.
+    // 9. Position and size (Top, Height, Width, Left); empty counts as 0. The
+    //    three buttons must lie wholly on a monitor's work area (a borderless
+    //    transparent window has nothing else to grab): otherwise the window
+    //    moves the least distance that puts them there.
     double top = NumberOr(model.WinTop, 0);
     double winHeight = PositiveOr(model.WinHeight, kDefaultWinHeight);
     double winWidth = PositiveOr(model.WinWidth, kDefaultWinWidth);
     double left = NumberOr(model.WinLeft, 0);
     RECT r = TwipsRect(left, top, winWidth, winHeight, dpi_);
-    r = KeepOnScreen(r);
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT placed = KeepButtonsReachable(r, ButtonsOnScreen());
+    if (placed.left != r.left || placed.top != r.top) {
+        SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    }
     // 10. Summer-time colour of the time labels.
     COLORREF summerColor = ColorOr(model.SummerColor, kDefaultSummerColor);
     for (int n = 1; n <= kPlaceCount; ++n) {
@@ -158,6 +163,14 @@ void ClockWindow::Form_Load() {
                            MB_OK | MB_ICONEXCLAMATION);
         model.FontName = Value::Text("ＭＳ ゴシック");
     }
+}
+
+RECT ClockWindow::ButtonsOnScreen() const {
+    RECT buttons = TwipsRect(0, kButtons[0].top, kButtonSize, kButtons[2].top + kButtonSize, dpi_);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd_, &origin);
+    OffsetRect(&buttons, origin.x, origin.y);
+    return buttons;
 }
 
 void ClockWindow::ApplyFontFace() {
