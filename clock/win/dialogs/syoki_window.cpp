@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "form.h"
 #include "input_mode.h"
+#include "unstorable_text.h"
 
 namespace qv::win {
 
@@ -95,6 +96,7 @@ private:
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkStart[n] = Value::Text(Narrow(ItemText(S + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkEnd[n] = Value::Text(Narrow(ItemText(E + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.SummerTime[n] = Value::Integer(IsChecked(Check + n) ? 1 : 0);
+        if (!MaySave(app_, hwnd_, SavedTexts())) return;
         // A failed save keeps the window open with the edits, so the user can
         // try again or leave with "ｷｬﾝｾﾙ".
         if (auto error = WritePlaces(m, app_.programFolder)) {
@@ -104,6 +106,20 @@ private:
         AppContext& app = app_;
         Close();
         app.windows.OpenHenko();
+    }
+
+    // The texts of the places file, row by row in the keyboard's order.
+    std::vector<SavedText> SavedTexts() const {
+        const SettingsModel& m = app_.model;
+        std::vector<SavedText> texts;
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            const std::wstring row = L" (" + std::to_wstring(n) + L"行目)";
+            texts.push_back({L"名称" + row, Item(L + n), m.PlaceName[n]});
+            texts.push_back({L"時差" + row, Item(J + n), m.TimeDiff[n].ToText()});
+            texts.push_back({L"始業時刻" + row, Item(S + n), m.WorkStart[n].ToText()});
+            texts.push_back({L"終業時刻" + row, Item(E + n), m.WorkEnd[n].ToText()});
+        }
+        return texts;
     }
 
     void BCH_Click() {
