@@ -30,6 +30,14 @@ protected:
         return messages.shown[0].text;
     }
     static bool Has(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+    // After "go back": the window open with the focus on the field named
+    // first, nothing written, nothing handed over.
+    void ExpectWentBack(HWND w, int focused, const char* file) {
+        EXPECT_TRUE(Exists(w));
+        EXPECT_EQ(GetFocus(), GetDlgItem(w, focused));
+        EXPECT_FALSE(std::filesystem::exists(folder / file));
+        EXPECT_TRUE(launcher.calls.empty());
+    }
 };
 
 TEST_F(UnstorableTest, SyokiNamesEachRowAndGoesBackToTheFirst) {
@@ -47,11 +55,7 @@ TEST_F(UnstorableTest, SyokiNamesEachRowAndGoesBackToTheFirst) {
     EXPECT_TRUE(Has(text, L"名称 (5行目): àộ")) << Narrow(text);
     EXPECT_TRUE(Has(text, L"名称 (6行目): ã")) << Narrow(text);
     EXPECT_FALSE(Has(text, L"1行目")) << Narrow(text);
-    // Back: nothing written, nothing handed over, the edits and the focus where they were.
-    EXPECT_TRUE(Exists(w));
-    EXPECT_FALSE(std::filesystem::exists(folder / kPlacesFile));
-    EXPECT_TRUE(launcher.calls.empty());
-    EXPECT_EQ(GetFocus(), GetDlgItem(w, L + 3));
+    ExpectWentBack(w, L + 3, kPlacesFile);
     EXPECT_EQ(Text(w, L + 3), L"Zürich");
     // Saved with '?': the rest of the text as it was.
     messages.answers = {IDNO};
@@ -89,10 +93,7 @@ TEST_F(UnstorableTest, HenkoEndNamesTheFormatAndGoesBackToIt) {
     const std::wstring text = OnlyMessage();
     EXPECT_TRUE(Has(text, L"日時表示形式: ü")) << Narrow(text);
     EXPECT_TRUE(Has(text, L"上下幅: €")) << Narrow(text);
-    EXPECT_TRUE(Exists(w));
-    EXPECT_FALSE(std::filesystem::exists(folder / kDisplayFile));
-    EXPECT_TRUE(launcher.calls.empty());
-    EXPECT_EQ(GetFocus(), GetDlgItem(w, HYOJ));
+    ExpectWentBack(w, HYOJ, kDisplayFile);
     EXPECT_EQ(Text(w, HYOJ), L"hh時mm分 (Zürich)");
     messages.answers = {IDNO};
     Click(w, BEND);
@@ -114,9 +115,7 @@ TEST_F(UnstorableTest, HenkoHandOversAskAboutTheFontNameFromTheChooser) {
     messages.answers = {IDYES};
     Click(w, BSYO);
     EXPECT_TRUE(Has(OnlyMessage(), L"ﾌｫﾝﾄ名: Ä"));
-    EXPECT_TRUE(Exists(w));
-    EXPECT_TRUE(launcher.calls.empty());
-    EXPECT_EQ(GetFocus(), GetDlgItem(w, BFONT));
+    ExpectWentBack(w, BFONT, kDisplayFile);
     messages.answers = {IDNO};
     Click(w, GoVerInfo);
     EXPECT_FALSE(Exists(w));
@@ -151,8 +150,7 @@ TEST_F(UnstorableTest, APicturePathWithoutAShortFormIsAsked) {
     messages.answers = {IDYES};
     Click(w, BEND);
     EXPECT_TRUE(Has(OnlyMessage(), L"画像ファイル: ü"));
-    EXPECT_EQ(GetFocus(), GetDlgItem(w, GZU));
-    EXPECT_TRUE(Exists(w));
+    ExpectWentBack(w, GZU, kDisplayFile);
 }
 
 }  // namespace
