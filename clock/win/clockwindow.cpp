@@ -135,8 +135,11 @@ void ClockWindow::Form_Load() {
     RECT r = TwipsRect(left, top, winWidth, winHeight, dpi_);
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT placed = KeepButtonsReachable(r, ButtonsOnScreen());
-    if (placed.left != r.left || placed.top != r.top) {
+    // From where the system put the window: it clamps coordinates far out.
+    RECT shown{};
+    GetWindowRect(hwnd_, &shown);
+    RECT placed = KeepButtonsReachable(shown, ButtonsOnScreen());
+    if (placed.left != shown.left || placed.top != shown.top) {
         SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
     }
     // 10. Summer-time colour of the time labels.
