@@ -57,6 +57,7 @@ TEST_F(UnstorableTest, SyokiNamesEachRowAndGoesBackToTheFirst) {
     EXPECT_FALSE(Has(text, L"1行目")) << Narrow(text);
     ExpectWentBack(w, L + 3, kPlacesFile);
     EXPECT_EQ(Text(w, L + 3), L"Zürich");
+    EXPECT_EQ(model.PlaceName[3], "");  // the model as it was: ｷｬﾝｾﾙ would leave it so
     // Saved with '?': the rest of the text as it was.
     messages.answers = {IDNO};
     Click(w, BOK);
@@ -95,6 +96,8 @@ TEST_F(UnstorableTest, HenkoEndNamesTheFormatAndGoesBackToIt) {
     EXPECT_TRUE(Has(text, L"上下幅: €")) << Narrow(text);
     ExpectWentBack(w, HYOJ, kDisplayFile);
     EXPECT_EQ(Text(w, HYOJ), L"hh時mm分 (Zürich)");
+    EXPECT_EQ(model.DateFormat.ToText(), "");  // 初期設定 after going back saves no typed text
+    EXPECT_TRUE(model.RestartFlag.IsEmpty());
     messages.answers = {IDNO};
     Click(w, BEND);
     EXPECT_FALSE(Exists(w));

@@ -262,13 +262,16 @@ private:
     // the old file and lose the edits.
     void BEND_Click() {
         SettingsModel& m = app_.model;
+        const SettingsModel before = m;  // going back to the edits leaves the model as it was
         m.RestartFlag = Value::Integer(1);
         m.FieldHeight = Value::Text(Narrow(ItemText(NH)));
         m.FieldWidth = Value::Text(Narrow(ItemText(NW)));
         m.DateFormat = Value::Text(Narrow(ItemText(HYOJ)));
         m.PicturePath = Value::Text(Narrow(ItemText(GZU)));
         m.RowGap = Value::Text(Narrow(ItemText(IJ)));
-        if (SaveDisplay() != Saved::Yes) return;
+        const Saved saved = SaveDisplay();
+        if (saved == Saved::WentBack) m = before;
+        if (saved != Saved::Yes) return;
         AppContext& app = app_;
         Close();
         app.windows.LoadVr();

@@ -88,6 +88,7 @@ private:
 
     void BOK_Click() {
         SettingsModel& m = app_.model;
+        const SettingsModel before = m;  // going back to the edits leaves the model as it was
         for (int n = 1; n <= kPlaceCount; ++n) m.PlaceName[n] = Narrow(ItemText(L + n));
         for (int n = 1; n <= kPlaceCount; ++n) m.TimeDiff[n] = Value::Text(Narrow(ItemText(J + n)));
         for (int n = 1; n <= kPlaceCount; ++n) {
@@ -96,7 +97,10 @@ private:
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkStart[n] = Value::Text(Narrow(ItemText(S + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkEnd[n] = Value::Text(Narrow(ItemText(E + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.SummerTime[n] = Value::Integer(IsChecked(Check + n) ? 1 : 0);
-        if (!MaySave(app_, hwnd_, SavedTexts())) return;
+        if (!MaySave(app_, hwnd_, SavedTexts())) {
+            m = before;
+            return;
+        }
         // A failed save keeps the window open with the edits, so the user can
         // try again or leave with "ｷｬﾝｾﾙ".
         if (auto error = WritePlaces(m, app_.programFolder)) {
