@@ -22,6 +22,16 @@ std::string_view TextOf(const Value& value, std::string& scratch) {
 
 DateValue Now(const ClockSource& clock) { return ToDateValue(clock.Now()); }
 
+// A place's time of day as the business hours compare it, "hh:mm": the hour
+// and minute the display shows when it shows both (so label and colour always
+// agree), otherwise its displayed text read back as a time.
+void TimeOfDay(Value& timeOfDay, DateValue placeTime, std::string_view picture) {
+    std::string& text = timeOfDay.MutableText();
+    if (ShownHourMinute(text, placeTime, picture)) return;
+    FormatDateInto(text, placeTime, picture);
+    FormatInPlace(timeOfDay, "hh:mm");
+}
+
 }  // namespace
 
 DateValue PlaceTime(DateValue local, const Value& timeDiff, const Value& summerTime) {
@@ -49,12 +59,11 @@ void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels
         FormatDateInto(labels.timeCaption[row], PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]), picture);
     }
 
-    // Each named place's displayed text, then its time of day read back from it.
+    // Each named place's time of day as its display shows it.
     for (model.LoopIndex = 1; model.LoopIndex <= kPlaceCount; ++model.LoopIndex) {
         const int n = model.LoopIndex;
         if (model.PlaceName[n].empty()) continue;
-        FormatDateInto(model.LocalTime[n].MutableText(), PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]),
-                       picture);
+        TimeOfDay(model.LocalTime[n], PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]), picture);
     }
     FormatLocalTime(model);
 
@@ -87,13 +96,13 @@ int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, 
         if (!caption && model.PlaceName[n].empty()) continue;
         CivilTime then = now;
         for (int seconds = 0; seconds < first; ++seconds, then = NextSecond(then)) {
-            FormatDateInto(text, PlaceTime(ToDateValue(then), model.TimeDiff[n], model.SummerTime[n]), picture);
+            const DateValue placeTime = PlaceTime(ToDateValue(then), model.TimeDiff[n], model.SummerTime[n]);
             bool changes;
             if (caption) {
+                FormatDateInto(text, placeTime, picture);
                 changes = text != shown.timeCaption[row];
             } else {
-                timeOfDay.MutableText() = text;
-                FormatInPlace(timeOfDay, "hh:mm");
+                TimeOfDay(timeOfDay, placeTime, picture);
                 changes = !(timeOfDay == model.LocalTime[n]);
             }
             if (changes) {

@@ -5,8 +5,9 @@
 // d dd ddd dddd ddddd(yyyy/mm/dd) dddddd(yyyy年m月d日) w ww q h hh n nn s ss
 // ttttt(h:nn:ss) c(date and time) AM/PM am/pm A/P a/p (12-hour clock)
 // AMPM(午前/午後) aaa aaaa(Japanese weekday) g gg ggg e ee(Japanese era),
-// "literal text" and \x. "m"/"mm" right after an hour element (a ':' may stand
-// between) are minutes, elsewhere the month. Everything else stands for itself.
+// "literal text" and \x. "m"/"mm" whose nearest preceding element is an hour
+// (whatever literal text stands between) are minutes, elsewhere the month, as
+// the system's formatter reads them. Everything else stands for itself.
 #include "date_format.h"
 
 #include <array>
@@ -59,7 +60,7 @@ std::size_t Utf8Length(char lead) {
 // Splits a picture into its elements; emit(Token) for each.
 template <class Emit>
 void WalkPicture(std::string_view p, Emit&& emit) {
-    bool afterHour = false;  // "m" and "mm" are minutes here
+    bool afterHour = false;  // the nearest element so far is an hour: "m" and "mm" are minutes
     std::size_t i = 0;
     while (i < p.size()) {
         const char c = p[i];
@@ -71,7 +72,7 @@ void WalkPicture(std::string_view p, Emit&& emit) {
         auto take = [&](Field field, std::size_t count) {
             emit(Token{field, p.substr(i, count)});
             i += count;
-            afterHour = field == Field::Hour || field == Field::Hour2;
+            if (field != Field::Literal) afterHour = field == Field::Hour || field == Field::Hour2;
         };
         switch (l) {
         case '"': {
@@ -79,20 +80,14 @@ void WalkPicture(std::string_view p, Emit&& emit) {
             if (end == std::string_view::npos) end = p.size();
             emit(Token{Field::Literal, p.substr(i + 1, end - i - 1)});
             i = end < p.size() ? end + 1 : end;
-            afterHour = false;
             break;
         }
         case '\\': {
             std::size_t length = i + 1 < p.size() ? Utf8Length(p[i + 1]) : 0;
             emit(Token{Field::Literal, p.substr(i + 1, length)});
             i += 1 + length;
-            afterHour = false;
             break;
         }
-        case ':':
-            emit(Token{Field::Literal, p.substr(i, 1)});
-            ++i;  // an hour element stays "just before" across a colon
-            break;
         case 'a': {
             std::string_view rest = p.substr(i);
             if (StartsNoCase(rest, "am/pm")) take(Field::AmPm, 5);
@@ -137,22 +132,40 @@ void WalkPicture(std::string_view p, Emit&& emit) {
 struct PictureInfo {
     bool twelveHour = false;
     bool usesDate = false;
+    bool showsHour = false;
+    bool showsMinute = false;
 };
 
 PictureInfo Scan(std::string_view picture) {
     PictureInfo info;
-    // Fast answer for the pictures the tick uses: no letter that is a date
-    // element or a 12-hour marker.
-    if (picture.find_first_of("aAcCdDeEgGmMqQwWyY") == std::string_view::npos) return info;
     WalkPicture(picture, [&](const Token& t) {
         info.twelveHour |= t.field == Field::AmPm || t.field == Field::AmPmJapanese;
         info.usesDate |= UsesDate(t.field);
+        info.showsHour |= t.field == Field::Hour || t.field == Field::Hour2 || t.field == Field::LongTime;
+        info.showsMinute |= t.field == Field::Minute || t.field == Field::Minute2 || t.field == Field::LongTime;
     });
     return info;
 }
 
-constexpr std::array<std::string_view, 12> kMonthNames = {"January", "February", "March", "April", "May", "June",
-                                                         "July", "August", "September", "October", "November", "December"};
+}  // namespace
+
+DateNames EnglishDateNames() {
+    DateNames names{{"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"},
+                    {"January", "February", "March", "April", "May", "June", "July", "August", "September", "October",
+                     "November", "December"},
+                    {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
+                    {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}};
+    return names;
+}
+
+namespace {
+
+DateNames& Names() {
+    static DateNames names = EnglishDateNames();
+    return names;
+}
+
+// English weekday names a text may hold before or after its date, whatever the locale.
 constexpr std::array<std::string_view, 7> kWeekdayNames = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 constexpr std::array<std::string_view, 7> kJapaneseWeekdays = {"日", "月", "火", "水", "木", "金", "土"};
 
@@ -202,12 +215,12 @@ void AppendField(std::string& out, const Token& token, const CivilTime& t, const
     case Field::DayOfYear: AppendNumber(out, DayOfYear(t), 1); break;
     case Field::Month: AppendNumber(out, t.month, 1); break;
     case Field::Month2: AppendNumber(out, t.month, 2); break;
-    case Field::MonthAbbr: out.append(kMonthNames[t.month - 1].substr(0, 3)); break;
-    case Field::MonthName: out.append(kMonthNames[t.month - 1]); break;
+    case Field::MonthAbbr: out.append(Names().monthAbbr[t.month - 1]); break;
+    case Field::MonthName: out.append(Names().monthName[t.month - 1]); break;
     case Field::Day: AppendNumber(out, t.day, 1); break;
     case Field::Day2: AppendNumber(out, t.day, 2); break;
-    case Field::WeekdayAbbr: out.append(kWeekdayNames[DayOfWeek(t)].substr(0, 3)); break;
-    case Field::WeekdayName: out.append(kWeekdayNames[DayOfWeek(t)]); break;
+    case Field::WeekdayAbbr: out.append(Names().weekdayAbbr[DayOfWeek(t)]); break;
+    case Field::WeekdayName: out.append(Names().weekdayName[DayOfWeek(t)]); break;
     case Field::ShortDate: Render(out, t, "yyyy/mm/dd", info); break;
     case Field::LongDate: Render(out, t, "yyyy\"年\"m\"月\"d\"日\"", info); break;
     case Field::WeekdayNumber: AppendNumber(out, DayOfWeek(t) + 1, 1); break;
@@ -516,6 +529,8 @@ std::optional<DateValue> ParseForPicture(std::string_view text, std::string_view
 }  // namespace
 
 void UseClockForCurrentYear(const ClockSource* clock) { g_yearClock = clock; }
+void SetDateNames(const DateNames& names) { Names() = names; }
+const DateNames& CurrentDateNames() { return Names(); }
 
 std::optional<DateValue> ParseDateTime(std::string_view text, int defaultYear) {
     Parsed p;
@@ -544,6 +559,18 @@ void FormatDateInto(std::string& out, DateValue value, std::string_view picture)
         }
     }
     Render(out, ToCivilTime(value), picture, info);
+}
+
+bool ShownHourMinute(std::string& out, DateValue value, std::string_view picture) {
+    if (!InDateRange(value)) return false;
+    const PictureInfo info = Scan(picture);
+    if (!info.showsHour || !info.showsMinute) return false;
+    const CivilTime t = ToCivilTime(value);
+    out.clear();
+    AppendNumber(out, t.hour, 2);
+    out.push_back(':');
+    AppendNumber(out, t.minute, 2);
+    return true;
 }
 
 std::string FormatDate(DateValue value, std::string_view picture) {

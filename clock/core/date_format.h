@@ -2,6 +2,7 @@
 // format, the business hours and whatever the user types as a format picture.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,10 +24,26 @@ void UseClockForCurrentYear(const ClockSource* clock);
 std::optional<DateValue> ParseDateTime(std::string_view text);
 std::optional<DateValue> ParseDateTime(std::string_view text, int defaultYear);
 
+// The names the elements mmm, mmmm, ddd and dddd write, UTF-8. The program
+// hands in the user's locale's names at start; until then they are English.
+struct DateNames {
+    std::array<std::string, 12> monthAbbr, monthName;   // January first
+    std::array<std::string, 7> weekdayAbbr, weekdayName;  // Sunday first
+};
+DateNames EnglishDateNames();
+void SetDateNames(const DateNames& names);
+const DateNames& CurrentDateNames();
+
 // Formats a date value by a picture into out (reusing its buffer: the clock
 // tick formats thirty values every second without allocating).
 void FormatDateInto(std::string& out, DateValue value, std::string_view picture);
 std::string FormatDate(DateValue value, std::string_view picture);
+
+// When the picture shows both an hour and a minute (h, hh, n, nn, m or mm
+// as minutes, ttttt), the hour and minute it writes for value as "hh:mm" in
+// out, and true; otherwise false and out untouched. Seconds are rounded as
+// the formatter rounds them, so the two always agree.
+bool ShownHourMinute(std::string& out, DateValue value, std::string_view picture);
 
 // format(value, picture): a number is a date value, a text is parsed as a date
 // or time; empty text formats to empty text; a text that is neither a date nor

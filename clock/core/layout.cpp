@@ -2,6 +2,8 @@
 // labels stand.
 #include "layout.h"
 
+#include "settings_defaults.h"
+
 namespace qv {
 
 namespace {
@@ -12,6 +14,9 @@ constexpr double kNameToTime = 15;
 constexpr double kColumnGap = 100;
 
 }  // namespace
+
+double FieldWidthInEffect(const Value& fieldWidth) { return PositiveOr(fieldWidth, defaults::kFieldWidth); }
+double FieldHeightInEffect(const Value& fieldHeight) { return PositiveOr(fieldHeight, defaults::kFieldHeight); }
 
 int ColumnCount(double windowWidth, double fieldWidth) {
     // One column lasts 110 twips longer than the pattern of the others gives.
@@ -24,8 +29,8 @@ int ColumnCount(double windowWidth, double fieldWidth) {
 }
 
 void LayoutRows(SettingsModel& model, double windowWidth) {
-    const double W = NumberOr(model.FieldWidth, defaults::kFieldWidth);
-    const double H = NumberOr(model.FieldHeight, defaults::kFieldHeight);
+    const double W = FieldWidthInEffect(model.FieldWidth);
+    const double H = FieldHeightInEffect(model.FieldHeight);
     const double G = NumberOr(model.RowGap, defaults::kRowGap);
     const int columns = ColumnCount(windowWidth, W);
     for (int i = 1; i <= kPlaceCount; ++i) {

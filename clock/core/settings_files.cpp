@@ -121,25 +121,40 @@ private:
     std::string_view rest_;
 };
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// A file saved by an editor as UTF-8: it starts with the byte-order mark, or
+// it is well-formed UTF-8 throughout and holds a non-ASCII byte (a Shift-JIS
+// file with its Japanese titles never is). Decided once, for the whole file.
+bool IsUtf8File(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Mark)) return true;
+    const bool nonAscii = std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return nonAscii && IsWellFormedUtf8(bytes);
+}
+
 class FileReader {
 public:
-    FileReader(SettingsModel& model, std::string_view bytes) : model_(model), lines_(bytes) {}
+    FileReader(SettingsModel& model, std::string_view bytes)
+        : model_(model), utf8_(IsUtf8File(bytes)), lines_(bytes.substr(bytes.starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0)) {}
 
     void Title(const char*) {
-        if (Take()) model_.RestartFlag = Value::Text(SjisToUtf8(line_));
+        if (Take()) model_.RestartFlag = Value::Text(Decoded());
     }
     void Field(std::string& text) {
-        if (Take()) text = SjisToUtf8(line_);
+        if (Take()) text = Decoded();
     }
     void Field(Value& value) {
-        if (Take()) value = Value::Text(SjisToUtf8(line_));
+        if (Take()) value = Value::Text(Decoded());
     }
 
 private:
+    std::string Decoded() const { return utf8_ ? Utf8Cleaned(line_) : SjisToUtf8(line_); }
+
     // Once the file has ended, every later field keeps its value.
     bool Take() { return !ended_ && (ended_ = !lines_.Next(line_), !ended_); }
 
     SettingsModel& model_;
+    bool utf8_;
     LineReader lines_;
     std::string_view line_;
     bool ended_ = false;

@@ -21,7 +21,10 @@ struct SaveError {
     std::string reason;  // the system's words, UTF-8
 };
 
-// Readers: a missing, short or unreadable file stops the read silently; the
+// Readers: a file an editor saved as UTF-8 (with a byte-order mark, or
+// well-formed UTF-8 holding a non-ASCII byte) is read as UTF-8, any other as
+// Shift-JIS; the writers always write Shift-JIS.
+// A missing, short or unreadable file stops the read silently; the
 // fields not reached keep their values. Title lines land in RestartFlag.
 void ReadPlaces(SettingsModel& model, const FilePath& folder);
 void ReadDisplay(SettingsModel& model, const FilePath& folder);

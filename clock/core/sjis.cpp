@@ -66,6 +66,16 @@ char32_t NextUtf8(std::string_view text, std::size_t& i) {
     return c;
 }
 
+// The code page 932 form of a character (one or two bytes), or -1.
+int SjisOf(char32_t c) {
+    if (c < 0x80) return static_cast<int>(c);
+    const auto* end = sjis::kEncode + sjis::kEncodeCount;
+    const auto* hit = c > 0xFFFF ? end : std::lower_bound(sjis::kEncode, end, c, [](const sjis::EncodePair& p, char32_t u) {
+        return p.unicode < u;
+    });
+    return hit == end || hit->unicode != c ? -1 : hit->sjis;
+}
+
 }  // namespace
 
 std::string SjisToUtf8(std::string_view sjis) {
@@ -100,25 +110,52 @@ std::string Utf8ToSjis(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        char32_t c = NextUtf8(utf8, i);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            continue;
-        }
-        const auto* end = sjis::kEncode + sjis::kEncodeCount;
-        const auto* hit = c > 0xFFFF ? end
-                                     : std::lower_bound(sjis::kEncode, end, c, [](const sjis::EncodePair& p, char32_t u) {
-                                           return p.unicode < u;
-                                       });
-        if (hit == end || hit->unicode != c) {
+        const int code = SjisOf(NextUtf8(utf8, i));
+        if (code < 0) {
             out.push_back('?');
-        } else if (hit->sjis < 0x100) {
-            out.push_back(static_cast<char>(hit->sjis));
+        } else if (code < 0x100) {
+            out.push_back(static_cast<char>(code));
         } else {
-            out.push_back(static_cast<char>(hit->sjis >> 8));
-            out.push_back(static_cast<char>(hit->sjis & 0xFF));
+            out.push_back(static_cast<char>(code >> 8));
+            out.push_back(static_cast<char>(code & 0xFF));
         }
     }
+    return out;
+}
+
+std::string CharactersWithoutSjis(std::string_view utf8) {
+    std::string found;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t c = NextUtf8(utf8, i);
+        if (SjisOf(c) >= 0) continue;
+        std::string one;
+        AppendUtf8(one, c);
+        if (found.find(one) == std::string::npos) found += one;
+    }
+    return found;
+}
+
+bool IsWellFormedUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t at = i;
+        const char32_t c = NextUtf8(bytes, i);
+        if (c != kReplacement || i - at == 3) continue;  // a real U+FFFD takes three bytes
+        // Malformed, unless it is a well-formed start cut off by the end.
+        auto b0 = static_cast<unsigned char>(bytes[at]);
+        std::size_t length = b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 < 0xE0 ? 2 : 0;
+        if (length == 0 || at + length <= bytes.size()) return false;
+        for (std::size_t k = at + 1; k < bytes.size(); ++k) {
+            if ((static_cast<unsigned char>(bytes[k]) & 0xC0) != 0x80) return false;
+        }
+        return true;
+    }
+    return true;
+}
+
+std::string Utf8Cleaned(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) AppendUtf8(out, NextUtf8(bytes, i));
     return out;
 }
 

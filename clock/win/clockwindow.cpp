@@ -99,20 +99,28 @@ void ClockWindow::Form_Load() {
     }
     for (int n = 1; n <= kPlaceCount; ++n) labels_[static_cast<std::size_t>(TimeLabel(n))].color = timeColor;
     // 8. Label widths, then heights.
-    double width = PositiveOr(model.FieldWidth, defaults::kFieldWidth);
-    double height = PositiveOr(model.FieldHeight, defaults::kFieldHeight);
+    double width = FieldWidthInEffect(model.FieldWidth);
+    double height = FieldHeightInEffect(model.FieldHeight);
     for (auto& label : labels_) label.width = width;
     for (auto& label : labels_) label.height = height;
-    // 9. Position and size (Top, Height, Width, Left); empty counts as 0. A
-    //    place wholly off every monitor comes back onto the nearest one.
+    // 9. Position and size (Top, Height, Width, Left); empty counts as 0. The
+    //    three buttons must lie wholly on a monitor's work area (a borderless
+    //    transparent window has nothing else to grab): otherwise the window
+    //    moves the least distance that puts them there.
     double top = NumberOr(model.WinTop, 0);
     double winHeight = PositiveOr(model.WinHeight, defaults::kWinHeight);
     double winWidth = PositiveOr(model.WinWidth, defaults::kWinWidth);
     double left = NumberOr(model.WinLeft, 0);
     RECT r = TwipsRect(left, top, winWidth, winHeight, dpi_);
-    r = KeepOnScreen(r);
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    // From where the system put the window: it clamps coordinates far out.
+    RECT shown{};
+    GetWindowRect(hwnd_, &shown);
+    RECT placed = KeepButtonsReachable(shown, ButtonsOnScreen());
+    if (placed.left != shown.left || placed.top != shown.top) {
+        SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    }
     // 10. Summer-time colour of the time labels.
     COLORREF summerColor = ToColorRef(ColorOr(model.SummerColor, defaults::kSummerColor));
     for (int n = 1; n <= kPlaceCount; ++n) {
@@ -136,6 +144,14 @@ void ClockWindow::Form_Load() {
                            MB_OK | MB_ICONEXCLAMATION);
         model.FontName = Value::Text(defaults::kFontName);
     }
+}
+
+RECT ClockWindow::ButtonsOnScreen() const {
+    RECT buttons = TwipsRect(0, kButtons[0].top, kButtonSize, kButtons[2].top + kButtonSize, dpi_);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd_, &origin);
+    OffsetRect(&buttons, origin.x, origin.y);
+    return buttons;
 }
 
 void ClockWindow::ApplyFontFace() {

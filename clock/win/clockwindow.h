@@ -80,6 +80,8 @@ private:
 
     // Which button area (1..3) holds a client point, 0 for none.
     int ButtonAt(POINT client) const;
+    // The three buttons' strip in screen coordinates.
+    RECT ButtonsOnScreen() const;
     void OnButtonPress(int button, LPARAM lp);
     void CreateToolTips();
     void ApplyFontFace();

@@ -9,6 +9,7 @@
 #include "settings_model.h"
 #include "app_context.h"
 #include "application.h"
+#include "date_names.h"
 #include "platform.h"
 #include "dialogs.h"
 #include "ole_scope.h"
@@ -16,6 +17,7 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The picture loader and the hosted control need OLE on this thread.
     qv::win::OleScope ole;
+    qv::SetDateNames(qv::win::UserDateNames());
     qv::SettingsModel model;
     qv::win::SystemClock clock;
     qv::win::SystemMessages messages;

@@ -1,21 +1,33 @@
-// Monitor lookup for KeepOnScreen.
+// The monitors' work areas for the core's placement rule.
 #include "placement.h"
 
-#include <algorithm>
+#include <vector>
+
+#include "work_area.h"
 
 namespace qv::win {
 
-RECT KeepOnScreen(const RECT& window) {
-    if (MonitorFromRect(&window, MONITOR_DEFAULTTONULL)) return window;
+namespace {
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST), &info)) return window;
-    const RECT& work = info.rcWork;
-    LONG width = window.right - window.left;
-    LONG height = window.bottom - window.top;
-    LONG left = std::max(work.left, std::min(window.left, work.right - width));
-    LONG top = std::max(work.top, std::min(window.top, work.bottom - height));
-    return RECT{left, top, left + width, top + height};
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& w = info.rcWork;
+        reinterpret_cast<std::vector<ScreenRect>*>(areas)->push_back({w.left, w.top, w.right, w.bottom});
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+RECT KeepButtonsReachable(const RECT& window, const RECT& buttons) {
+    std::vector<ScreenRect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    const ScreenShift shift = LeastMoveOnto({buttons.left, buttons.top, buttons.right, buttons.bottom}, areas);
+    RECT moved = window;
+    OffsetRect(&moved, shift.dx, shift.dy);
+    return moved;
 }
 
 }  // namespace qv::win

@@ -1,14 +1,14 @@
-// Keeps a window on the screen: a rectangle wholly off every monitor is moved
-// onto the nearest monitor's work area.
+// Keeps the clock window within reach: its three buttons wholly on a
+// monitor's work area.
 #pragma once
 
 #include <windows.h>
 
 namespace qv::win {
 
-// The rectangle itself when any monitor shows part of it; otherwise the same
-// size moved into the nearest monitor's work area (its top-left corner when
-// larger than the work area).
-RECT KeepOnScreen(const RECT& window);
+// The window rectangle moved the least distance that puts `buttons` (in the
+// same screen coordinates) wholly on one monitor's work area; the rectangle
+// itself when they already lie on one.
+RECT KeepButtonsReachable(const RECT& window, const RECT& buttons);
 
 }  // namespace qv::win

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "value_printer.h"
 
 #include "fake_clock.h"
@@ -96,6 +98,44 @@ TEST_F(Tick, BusinessHoursAreInclusiveToTheMinute) {
     for (const auto& c : cases) {
         Run(c.now);
         EXPECT_EQ(Color(1), c.color) << c.now.hour << ':' << c.now.minute << ':' << c.now.second;
+    }
+}
+
+// With an hour and a minute in the display, the colour follows the hour and
+// minute shown, whatever else the picture holds. (Earlier versions read the
+// time of day back from the text: "mmm dd hh:mm" was never in business hours,
+// "dd/mm hh:mm" read days 13 to 31 as months.) Every quarter of an hour of
+// December and every minute around midnight, the month's end and both limits.
+TEST_F(Tick, ColourFollowsTheHourAndMinuteShownInAnyPicture) {
+    model.WorkStart[1] = Value::Text("09:00");
+    model.WorkEnd[1] = Value::Text("17:00");
+    Name(2, "ニューヨーク");
+    model.TimeDiff[2] = Value::Text("-14");
+    model.WorkStart[2] = Value::Text("09:00");
+    model.WorkEnd[2] = Value::Text("17:00");
+    const char* pictures[] = {"mmm dd hh:mm", "dd/mm hh:mm", "dd/mm/yyyy hh:mm", "mm/dd/yy hh:mm", "dd.mm.yyyy hh:nn",
+                              "AM/PM h:mm", "hh:mm ddd", "hh時mm分", "yyyy年mm月dd日 hh時mm分ss秒", "mm hh mm", "h:mm AMPM"};
+    std::vector<int> minutes;
+    for (int m = 0; m < 31 * 1440; m += 15) minutes.push_back(m);
+    for (int day : {1, 13, 18, 31}) {
+        for (int m = -30; m <= 30; ++m) minutes.push_back(day * 1440 + m);       // midnight
+        for (int m = 8 * 60 + 58; m <= 9 * 60 + 1; ++m) minutes.push_back(day * 1440 + m);
+        for (int m = 16 * 60 + 59; m <= 17 * 60 + 2; ++m) minutes.push_back(day * 1440 + m);
+    }
+    const DateValue first = ToDateValue({2026, 12, 1});
+    for (const char* picture : pictures) {
+        model.DateFormat = Value::Text(picture);
+        for (int m : minutes) {
+            const CivilTime now = ToCivilTime(first + (m + 0.5 / 60) / 1440);  // half a minute in
+            Run(now);
+            for (int n : {1, 2}) {
+                const CivilTime place = ToCivilTime(ToDateValue(now) + (n == 2 ? -14.0 / 24 : 0));
+                const int minuteOfDay = place.hour * 60 + place.minute;
+                const bool inside = minuteOfDay >= 9 * 60 && minuteOfDay <= 17 * 60;
+                ASSERT_EQ(Color(n), inside ? kWork : kName)
+                    << picture << " row " << n << " shows [" << Time(n) << "] on day " << place.day;
+            }
+        }
     }
 }
 

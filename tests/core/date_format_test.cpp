@@ -21,16 +21,49 @@ TEST(DateFormat, TheClocksOwnPictures) {
     EXPECT_EQ(FormatDate(At(2026, 1, 2, 23, 59, 59), "hh:mm"), "23:59");
 }
 
-TEST(DateFormat, MonthOrMinuteByWhatStandsBefore) {
+// "m"/"mm" are minutes when the nearest element before them is an hour,
+// whatever literal text stands between, as the system's formatter reads them.
+// (Earlier versions took minutes only right after an hour or a ':', so that
+// "hh時mm分" showed the month.)
+TEST(DateFormat, MonthOrMinuteByTheNearestElementBefore) {
     DateValue t = At(2026, 3, 7, 9, 5, 8);
     EXPECT_EQ(FormatDate(t, "hhmm"), "0905");
     EXPECT_EQ(FormatDate(t, "h:m"), "9:5");
     EXPECT_EQ(FormatDate(t, "hh::mm"), "09::05");
-    EXPECT_EQ(FormatDate(t, "hh mm"), "09 03");      // a blank breaks the link: month
+    EXPECT_EQ(FormatDate(t, "hh mm"), "09 05");
+    EXPECT_EQ(FormatDate(t, "hh.mm"), "09.05");
+    EXPECT_EQ(FormatDate(t, "hh-mm"), "09-05");
+    EXPECT_EQ(FormatDate(t, "hh\\hmm"), "09h05");
+    EXPECT_EQ(FormatDate(t, "hh\"x\" mm"), "09x 05");
     EXPECT_EQ(FormatDate(t, "mm:ss"), "03:08");      // nothing before: month
+    EXPECT_EQ(FormatDate(t, "hh:dd :mm"), "09:07 :03");  // the day is nearer: month
+    EXPECT_EQ(FormatDate(t, "hh:ss mm"), "09:08 03");    // the second is nearer: month
     EXPECT_EQ(FormatDate(t, "hh:mmm"), "09:Mar");    // mmm is always the month
     EXPECT_EQ(FormatDate(t, "HH:MM"), "09:05");
     EXPECT_EQ(FormatDate(t, "hh:nn mm"), "09:05 03");
+    EXPECT_EQ(FormatDate(t, "mm hh mm"), "03 09 05");
+    // The pictures a Japanese user types first.
+    DateValue issue = At(2026, 12, 7, 13, 5, 9);
+    EXPECT_EQ(FormatDate(issue, "hh時mm分"), "13時05分");
+    EXPECT_EQ(FormatDate(issue, "yyyy年mm月dd日 hh時mm分ss秒"), "2026年12月07日 13時05分09秒");
+}
+
+// Month and weekday names come from the user's locale, handed in at start.
+TEST(DateFormat, NamesFromTheLocaleHandedIn) {
+    const DateNames english = CurrentDateNames();
+    DateNames japanese;
+    for (int m = 0; m < 12; ++m) japanese.monthAbbr[m] = japanese.monthName[m] = std::to_string(m + 1) + "月";
+    const char* days[] = {"日", "月", "火", "水", "木", "金", "土"};
+    for (int d = 0; d < 7; ++d) {
+        japanese.weekdayAbbr[d] = days[d];
+        japanese.weekdayName[d] = std::string(days[d]) + "曜日";
+    }
+    SetDateNames(japanese);
+    EXPECT_EQ(FormatDate(At(2026, 12, 7, 13, 5), "mmm mmmm ddd dddd"), "12月 12月 月 月曜日");
+    EXPECT_EQ(FormatDate(At(2026, 1, 4), "mmm dddd"), "1月 日曜日");
+    EXPECT_EQ(FormatDate(At(2026, 1, 10), "ddd"), "土");
+    SetDateNames(english);
+    EXPECT_EQ(FormatDate(At(2026, 12, 7), "mmm mmmm ddd dddd"), "Dec December Mon Monday");
 }
 
 TEST(DateFormat, EveryElement) {

@@ -1,5 +1,6 @@
 // The column layout: every bound of the column rules, and the grid it gives.
 #include "layout.h"
+#include "settings_defaults.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,23 @@ TEST_F(Grid, SizesThatAreNotNumbersCountAsDefaults) {
     LayoutRows(model, 2640);  // 2640 < 2 * 2000 + 450: one column
     EXPECT_EQ(model.NameLeft[2], 240);
     EXPECT_EQ(model.NameTop[2], 75 + 2 * 300 + 15 + 75);
+}
+
+// A field size of zero or less is no size: the grid uses the default, as the
+// labels do (a width of 0 once stacked ten columns 100 twips apart).
+TEST_F(Grid, SizesOfZeroOrLessCountAsDefaults) {
+    for (const char* typed : {"0", " 0 ", "-1", "-1095", "0.0"}) {
+        model.FieldWidth = Value::Text(typed);
+        model.FieldHeight = Value::Text(typed);
+        LayoutRows(model, 2640);
+        EXPECT_EQ(model.NameLeft[2], 240 + 1195) << typed;
+        EXPECT_EQ(model.NameTop[3], 75 + 450) << typed;
+        EXPECT_EQ(FieldWidthInEffect(model.FieldWidth), defaults::kFieldWidth) << typed;
+        EXPECT_EQ(FieldHeightInEffect(model.FieldHeight), defaults::kFieldHeight) << typed;
+        EXPECT_EQ(model.FieldWidth, Value::Text(typed));  // the setting keeps the text as typed
+    }
+    model.FieldWidth = Value::Text("0.5");  // small but positive: taken as it is
+    EXPECT_EQ(FieldWidthInEffect(model.FieldWidth), 0.5);
 }
 
 }  // namespace

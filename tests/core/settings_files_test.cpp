@@ -267,6 +267,42 @@ TEST(SettingsFiles, BadFilesNeverStopTheReader) {
     }
 }
 
+// A file an editor saved as UTF-8, with or without a byte-order mark, reads
+// as UTF-8; the next save writes Shift-JIS again. A Shift-JIS file reads as
+// ever, and a file that is UTF-8 only in part is Shift-JIS as a whole.
+TEST(SettingsFiles, FilesSavedAsUtf8ReadAsUtf8) {
+    const std::string text = "名称\r\nZürich\r\n東京\r\nSão Paulo\r\n";
+    for (const std::string& bytes : {text, "\xEF\xBB\xBF" + text}) {
+        SettingsModel m;
+        ReadPlacesFrom(m, bytes);
+        EXPECT_EQ(m.RestartFlag, Value::Text("名称"));
+        EXPECT_EQ(m.PlaceName[1], "Zürich");
+        EXPECT_EQ(m.PlaceName[2], "東京");
+        EXPECT_EQ(m.PlaceName[3], "São Paulo");
+        const std::string saved = PlacesFileBytes(m);
+        EXPECT_TRUE(saved.starts_with(Utf8ToSjis("名称\r\nZ?rich\r\n東京\r\n")));
+    }
+    // A byte-order mark before plain ASCII is still no part of the first line.
+    SettingsModel ascii;
+    ReadWindowFrom(ascii, "\xEF\xBB\xBFx\r\n 1 \r\n");
+    EXPECT_EQ(ascii.RestartFlag, Value::Text("x"));
+    EXPECT_EQ(ascii.FormState, Value::Text(" 1 "));
+    // Malformed bytes after a mark become U+FFFD, never a wrong character.
+    SettingsModel damaged;
+    ReadPlacesFrom(damaged, "\xEF\xBB\xBF名称\r\nA\xFF" "B\r\n");
+    EXPECT_EQ(damaged.PlaceName[1], "A\uFFFDB");
+    // Shift-JIS: the Japanese title alone makes it malformed UTF-8.
+    SettingsModel sjis;
+    ReadPlacesFrom(sjis, FileOf({"名称", "ﾛﾝﾄﾞﾝ", "日本"}));
+    EXPECT_EQ(sjis.PlaceName[1], "ﾛﾝﾄﾞﾝ");
+    EXPECT_EQ(sjis.PlaceName[2], "日本");
+    // One UTF-8 line in a Shift-JIS file: the file is Shift-JIS.
+    SettingsModel mixed;
+    ReadPlacesFrom(mixed, FileOf({"名称", "日本"}) + "Zürich\r\n");
+    EXPECT_EQ(mixed.PlaceName[1], "日本");
+    EXPECT_NE(mixed.PlaceName[2], "Zürich");
+}
+
 TEST(SettingsFiles, WriteReplacesAnExistingFileAndLeavesNoTemporaryFile) {
     TempFolder folder;
     const fs::path file = folder.path() / kWindowFile;

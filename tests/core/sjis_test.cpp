@@ -67,5 +67,25 @@ TEST(Sjis, EveryMappedCellRoundTripsToItsCharacter) {
     EXPECT_GT(mapped, 7900);
 }
 
+// The characters a save would turn into '?', each named once.
+TEST(Sjis, CharactersWithoutAShiftJisForm) {
+    EXPECT_EQ(CharactersWithoutSjis("東京 ﾛﾝﾄﾞﾝ New York ①"), "");
+    EXPECT_EQ(CharactersWithoutSjis("Zürich"), "ü");
+    EXPECT_EQ(CharactersWithoutSjis("Hà Nội, Hà"), "àộ");
+    EXPECT_EQ(CharactersWithoutSjis("😀"), "😀");
+    EXPECT_EQ(Utf8ToSjis("São"), "S?o");
+}
+
+TEST(Sjis, WellFormedUtf8) {
+    EXPECT_TRUE(IsWellFormedUtf8("plain"));
+    EXPECT_TRUE(IsWellFormedUtf8("名称 \uFFFD"));
+    EXPECT_TRUE(IsWellFormedUtf8("名\xE7\xA7"));   // cut off by the end of what was read
+    EXPECT_FALSE(IsWellFormedUtf8(Utf8ToSjis("名称")));
+    EXPECT_FALSE(IsWellFormedUtf8("\xC0\x80"));    // overlong
+    EXPECT_FALSE(IsWellFormedUtf8("\xED\xA0\x80"));  // surrogate
+    EXPECT_FALSE(IsWellFormedUtf8("\xE7\xA7x"));
+    EXPECT_EQ(Utf8Cleaned("a\xFF" "b"), "a\uFFFDb");
+}
+
 }  // namespace
 }  // namespace qv

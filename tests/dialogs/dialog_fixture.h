@@ -43,9 +43,13 @@ public:
     };
     int Show(HWND, const std::wstring& text, const std::wstring& title, UINT flags) override {
         shown.push_back({text, title, flags});
-        return IDOK;
+        if (answers.empty()) return IDOK;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     std::vector<Shown> shown;
+    std::deque<int> answers;  // the user's answers in turn; IDOK when none is left
 };
 
 // Answers the choosers from queues, as the user would have; records what each

@@ -83,6 +83,15 @@ TEST(HelpPage, EveryFormatExampleIsWhatTheClockShows) {
     // The element table, the further elements and the examples.
     ASSERT_GE(examples.size(), 40u) << "the format section's tables were not found";
 
+    // The page shows the names a Japanese Windows gives.
+    qv::DateNames japanese;
+    for (int m = 0; m < 12; ++m) japanese.monthAbbr[m] = japanese.monthName[m] = std::to_string(m + 1) + "月";
+    const char* days[] = {"日", "月", "火", "水", "木", "金", "土"};
+    for (int d = 0; d < 7; ++d) {
+        japanese.weekdayAbbr[d] = days[d];
+        japanese.weekdayName[d] = std::string(days[d]) + "曜日";
+    }
+    qv::SetDateNames(japanese);
     qv::DateValue moment = qv::ToDateValue(qv::CivilTime{2026, 3, 7, 9, 5, 3});
     for (const Example& example : examples)
         EXPECT_EQ(qv::FormatDate(moment, example.picture), example.shows) << "picture " << example.picture;

@@ -10,6 +10,7 @@
 #include "dialogs.h"
 #include "form.h"
 #include "input_mode.h"
+#include "unstorable_text.h"
 
 namespace qv::win {
 
@@ -242,15 +243,16 @@ private:
     // "初期設定": the text fields are not taken; colours, font and
     // transparency are already in the model. A failed save is reported and
     // the hand-over goes on: the values stay in the model for the next save.
+    // Going back to the edits keeps the window open.
     void BSYO_Click() {
-        SaveDisplay();
+        if (SaveDisplay() == Saved::WentBack) return;
         AppContext& app = app_;
         app.windows.OpenSyoki();
         Close();
     }
 
     void GoVerInfo_Click() {
-        SaveDisplay();
+        if (SaveDisplay() == Saved::WentBack) return;
         AppContext& app = app_;
         app.windows.OpenVerInfo();
         Close();
@@ -260,24 +262,44 @@ private:
     // the old file and lose the edits.
     void BEND_Click() {
         SettingsModel& m = app_.model;
+        const SettingsModel before = m;  // going back to the edits leaves the model as it was
         m.RestartFlag = Value::Integer(1);
         m.FieldHeight = Value::Text(Narrow(ItemText(NH)));
         m.FieldWidth = Value::Text(Narrow(ItemText(NW)));
         m.DateFormat = Value::Text(Narrow(ItemText(HYOJ)));
         m.PicturePath = Value::Text(Narrow(ItemText(GZU)));
         m.RowGap = Value::Text(Narrow(ItemText(IJ)));
-        if (!SaveDisplay()) return;
+        const Saved saved = SaveDisplay();
+        if (saved == Saved::WentBack) m = before;
+        if (saved != Saved::Yes) return;
         AppContext& app = app_;
         Close();
         app.windows.LoadVr();
     }
 
-    bool SaveDisplay() {
-        if (auto error = WriteDisplay(app_.model, app_.programFolder)) {
-            ShowSaveError(app_, hwnd_, *error);
-            return false;
+    enum class Saved { Yes, WentBack, Failed };
+
+    // A picture path the file cannot hold is saved as its short path; any
+    // other such text is the user's to go back to or to save as '?'.
+    Saved SaveDisplay() {
+        SettingsModel& m = app_.model;
+        if (const std::string path = m.PicturePath.ToText(), storable = StorablePicturePath(path); storable != path) {
+            m.PicturePath = Value::Text(storable);
         }
-        return true;
+        const std::vector<SavedText> texts = {
+            {L"画像ファイル", Item(GZU), m.PicturePath.ToText()},
+            {L"日時表示形式", Item(HYOJ), m.DateFormat.ToText()},
+            {L"表示欄(高さ)", Item(NH), m.FieldHeight.ToText()},
+            {L"表示欄(幅)", Item(NW), m.FieldWidth.ToText()},
+            {L"上下幅", Item(IJ), m.RowGap.ToText()},
+            {L"ﾌｫﾝﾄ名", Item(BFONT), m.FontName.ToText()},
+        };
+        if (!MaySave(app_, hwnd_, texts)) return Saved::WentBack;
+        if (auto error = WriteDisplay(m, app_.programFolder)) {
+            ShowSaveError(app_, hwnd_, *error);
+            return Saved::Failed;
+        }
+        return Saved::Yes;
     }
 
     FontChoice font_;

@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "form.h"
 #include "input_mode.h"
+#include "unstorable_text.h"
 
 namespace qv::win {
 
@@ -87,6 +88,7 @@ private:
 
     void BOK_Click() {
         SettingsModel& m = app_.model;
+        const SettingsModel before = m;  // going back to the edits leaves the model as it was
         for (int n = 1; n <= kPlaceCount; ++n) m.PlaceName[n] = Narrow(ItemText(L + n));
         for (int n = 1; n <= kPlaceCount; ++n) m.TimeDiff[n] = Value::Text(Narrow(ItemText(J + n)));
         for (int n = 1; n <= kPlaceCount; ++n) {
@@ -95,6 +97,10 @@ private:
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkStart[n] = Value::Text(Narrow(ItemText(S + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkEnd[n] = Value::Text(Narrow(ItemText(E + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.SummerTime[n] = Value::Integer(IsChecked(Check + n) ? 1 : 0);
+        if (!MaySave(app_, hwnd_, SavedTexts())) {
+            m = before;
+            return;
+        }
         // A failed save keeps the window open with the edits, so the user can
         // try again or leave with "ｷｬﾝｾﾙ".
         if (auto error = WritePlaces(m, app_.programFolder)) {
@@ -104,6 +110,20 @@ private:
         AppContext& app = app_;
         Close();
         app.windows.OpenHenko();
+    }
+
+    // The texts of the places file, row by row in the keyboard's order.
+    std::vector<SavedText> SavedTexts() const {
+        const SettingsModel& m = app_.model;
+        std::vector<SavedText> texts;
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            const std::wstring row = L" (" + std::to_wstring(n) + L"行目)";
+            texts.push_back({L"名称" + row, Item(L + n), m.PlaceName[n]});
+            texts.push_back({L"時差" + row, Item(J + n), m.TimeDiff[n].ToText()});
+            texts.push_back({L"始業時刻" + row, Item(S + n), m.WorkStart[n].ToText()});
+            texts.push_back({L"終業時刻" + row, Item(E + n), m.WorkEnd[n].ToText()});
+        }
+        return texts;
     }
 
     void BCH_Click() {
