@@ -57,8 +57,10 @@ public:
     // Run by the TransMode setter after it stored the new value.
     void SwitchMode(short newMode, short previousMode);
     // Run when the control window goes: the container gets its own
-    // procedure back and the overlay goes with the control.
-    void Detach();
+    // procedure back and the overlay goes with the control. With
+    // restoreContainer (the control went, not its container) the container
+    // also loses the styles and region of its mode, as in mode 0.
+    void Detach(bool restoreContainer);
 
     HWND Container() const { return container_; }
     HWND Overlay() const { return overlay_; }
@@ -85,6 +87,7 @@ private:
     HWND container_ = nullptr;
     HWND forwardWindow_ = nullptr;
     HWND overlay_ = nullptr;
+    bool containerGoing_ = false;  // the container had WM_DESTROY
 };
 
 // Cuts the client area out of the window's region, or removes the region.
