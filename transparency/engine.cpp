@@ -189,8 +189,12 @@ void Engine::RestoreContainerProc() {
     }
     // Whoever subclassed before us may already have put back what we replaced.
     if (current != saved) SetWindowLongPtrW(container_, GWLP_WNDPROC, saved);
-    RemovePropW(container_, kSavedProcProperty);
-    RemovePropW(container_, kEngineProperty);
+    LeaveChain(container_);
+}
+
+void Engine::LeaveChain(HWND window) {
+    RemovePropW(window, kSavedProcProperty);
+    RemovePropW(window, kEngineProperty);
     UnlockModule();
 }
 
@@ -218,18 +222,27 @@ LRESULT CALLBACK Engine::ContainerProc(HWND window, UINT message, WPARAM wParam,
         // The container goes: give it its own procedure for its last message.
         if (GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Engine::ContainerProc))
             SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-        RemovePropW(window, kSavedProcProperty);
-        RemovePropW(window, kEngineProperty);
         if (engine) engine->container_ = nullptr;
         const LRESULT result = CallWindowProcW(saved, window, message, wParam, lParam);
         // Last, so that the module can unload only once this procedure has returned.
-        UnlockModule();
+        LeaveChain(window);
         return result;
     }
+    if (message == WM_DESTROY) return OnContainerDestroy(window, wParam, lParam, saved, engine);
     if (!engine) return CallWindowProcW(saved, window, message, wParam, lParam);
-    // Its children, our control among them, are destroyed after it.
-    if (message == WM_DESTROY) engine->containerGoing_ = true;
     return engine->OnContainerMessage(window, message, wParam, lParam, saved);
+}
+
+LRESULT Engine::OnContainerDestroy(HWND window, WPARAM wParam, LPARAM lParam, WNDPROC saved, Engine* engine) {
+    // Its children, our control among them, are destroyed after it.
+    if (engine) engine->containerGoing_ = true;
+    const bool onTop = GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Engine::ContainerProc);
+    const LRESULT result = CallWindowProcW(saved, window, WM_DESTROY, wParam, lParam);
+    // A host below us may take its own procedure back as its window goes
+    // (ATL's container does): then WM_NCDESTROY never reaches us.
+    if (onTop && GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Engine::ContainerProc))
+        LeaveChain(window);
+    return result;
 }
 
 LRESULT Engine::OnContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC saved) {

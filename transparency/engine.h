@@ -73,6 +73,10 @@ public:
 
 private:
     LRESULT OnContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC saved);
+    static LRESULT OnContainerDestroy(HWND window, WPARAM wParam, LPARAM lParam, WNDPROC saved, Engine* engine);
+    // The procedure is out of the window's chain: its properties and the
+    // module lock go.
+    static void LeaveChain(HWND window);
     void CreateOverlay();
     void RepositionOverlay(HWND window);
     void ApplyLayered();

@@ -169,8 +169,8 @@ TEST_F(Host, AtlContainerSubclassedAfterTheControl) {
 TEST_F(Host, TwoAtlContainersSwitchIndependently) {
     auto first = std::make_unique<AtlWindow>(100, 100);
     AtlWindow second(500, 100);
-    const ComPtr<IDispatch> a = atl_.Control(first->Handle());
-    const ComPtr<IDispatch> b = atl_.Control(second.Handle());
+    ComPtr<IDispatch> a = atl_.Control(first->Handle());
+    ComPtr<IDispatch> b = atl_.Control(second.Handle());
     ASSERT_TRUE(a && b);
     const LONG_PTR engine = GetWindowLongPtrW(second.Handle(), GWLP_WNDPROC);
     SetMode(a.Get(), 4);
@@ -183,6 +183,13 @@ TEST_F(Host, TwoAtlContainersSwitchIndependently) {
         SetMode(b.Get(), state.mode);
         ExpectState(second.Handle(), state, engine);
     }
+    // ATL takes its own procedure back when its window goes: nothing of the
+    // module is left in a chain, so nothing holds it.
+    SetMode(b.Get(), 2);
+    second.Destroy();
+    a.Reset();
+    b.Reset();
+    EXPECT_EQ(Module::Get().CanUnloadNow(), S_OK);
 }
 
 // Run in a child process (it may crash): a host subclasses its container
