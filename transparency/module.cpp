@@ -40,15 +40,14 @@ std::wstring LoadModuleString(UINT id) {
 }
 
 HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& lib) {
-    std::wstring path;
-    if (const HRESULT hr = Guarded([&path] { path = ModulePath(); }); FAILED(hr)) return hr;
+    const std::wstring path = ModulePath();
     if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
     return LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Put());
 }
 
 HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib) {
-    // Always this module's own copy: another build registered under the same
-    // library ID and version would describe other vtables.
+    // The library's own locale, under which it is registered.
+    if (SUCCEEDED(LoadRegTypeLib(contract::kLibraryId, 1, 0, kTypeLibLocale, lib.Put()))) return S_OK;
     return LoadEmbeddedTypeLib(lib);
 }
 

@@ -117,9 +117,7 @@ STDMETHODIMP CVitrel32PropPage::GetPageInfo(PROPPAGEINFO* info) {
     if (!info) return E_POINTER;
     *info = {};
     info->cb = sizeof(*info);
-    if (const HRESULT hr = Guarded([info] { info->pszTitle = CoTaskCopy(LoadModuleString(IDS_VITREL32_PAGE_CAPTION)); });
-        FAILED(hr))
-        return hr;
+    info->pszTitle = CoTaskCopy(LoadModuleString(IDS_VITREL32_PAGE_CAPTION));
     if (!info->pszTitle) return E_OUTOFMEMORY;
     info->size = PageSizeInPixels();
     return S_OK;
