@@ -3,7 +3,62 @@
 
 #include <olectl.h>
 
+#include "com_object.h"
+#include "module.h"
+
 namespace vitrel {
+namespace {
+
+class PointEnumerator final : public qv::win::ComObject<PointEnumerator, IEnumConnectionPoints> {
+public:
+    static constexpr ULONG kCount = 2;
+    PointEnumerator(IConnectionPoint* first, IConnectionPoint* second, ULONG position)
+        : points_{ComPtr<IConnectionPoint>(first), ComPtr<IConnectionPoint>(second)}, position_(position) {}
+
+    static const qv::win::InterfaceEntry<PointEnumerator> kInterfaces[];
+
+    STDMETHODIMP Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override {
+        if (fetched) *fetched = 0;
+        if (!points) return E_POINTER;
+        if (count > 1 && !fetched) return E_INVALIDARG;
+        ULONG n = 0;
+        for (; n < count && position_ < kCount; ++n, ++position_) points_[position_].CopyTo(&points[n]);
+        if (fetched) *fetched = n;
+        return n == count ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Skip(ULONG count) override {
+        position_ = count >= kCount - position_ ? kCount : position_ + count;
+        return position_ < kCount ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Reset() override {
+        position_ = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Clone(IEnumConnectionPoints** out) override {
+        return qv::win::CreateComObject<PointEnumerator>(IID_IEnumConnectionPoints, reinterpret_cast<void**>(out),
+                                                         points_[0].Get(), points_[1].Get(), position_);
+    }
+
+private:
+    ~PointEnumerator() = default;
+
+    ModuleLock lock_;
+    ComPtr<IConnectionPoint> points_[kCount];
+    ULONG position_;
+};
+
+const qv::win::InterfaceEntry<PointEnumerator> PointEnumerator::kInterfaces[] = {
+    {&IID_IUnknown, &qv::win::As<PointEnumerator, IEnumConnectionPoints>},
+    {&IID_IEnumConnectionPoints, &qv::win::As<PointEnumerator, IEnumConnectionPoints>},
+    {},
+};
+
+}  // namespace
+
+HRESULT CreatePointEnumerator(IConnectionPoint* first, IConnectionPoint* second, IEnumConnectionPoints** out) {
+    return qv::win::CreateComObject<PointEnumerator>(IID_IEnumConnectionPoints, reinterpret_cast<void**>(out), first,
+                                                     second, ULONG{0});
+}
 
 STDMETHODIMP ConnectionPoint::QueryInterface(REFIID iid, void** out) {
     if (!out) return E_POINTER;

@@ -58,4 +58,9 @@ private:
     std::vector<std::pair<DWORD, ComPtr<IUnknown>>> sinks_;
 };
 
+// IEnumConnectionPoints over the control's points, each handed out with a
+// reference (which keeps the control alive while the enumerator is).
+[[nodiscard]] HRESULT CreatePointEnumerator(IConnectionPoint* first, IConnectionPoint* second,
+                                            IEnumConnectionPoints** out);
+
 }  // namespace vitrel

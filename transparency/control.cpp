@@ -47,9 +47,7 @@ CVitrel32Ctrl::CVitrel32Ctrl()
     engine_.SetActiveMode(TransClient);
 }
 
-CVitrel32Ctrl::~CVitrel32Ctrl() {
-    if (window_) DestroyWindow(window_);
-}
+CVitrel32Ctrl::~CVitrel32Ctrl() { DestroyControlWindow(); }
 
 void CVitrel32Ctrl::PropertyChanged(DISPID id) {
     dirty_ = true;
@@ -116,18 +114,26 @@ STDMETHODIMP CVitrel32Ctrl::get_LayeredColor(LONG* value) {
     return S_OK;
 }
 
-// Any value is accepted: a system colour (&H80000005) may come as a negative
-// long from a script or as an unsigned long from a typed host.
-STDMETHODIMP CVitrel32Ctrl::put_LayeredColor(VARIANT value) {
+// A system colour (&H80000005) may come as a negative long from a script, as
+// an unsigned long or a double from a typed host, or as text from a bag.
+HRESULT ColorFromVariant(const VARIANT& value, OLE_COLOR& color) {
+    // VariantChangeType reads its source only; its declaration lacks the const.
+    auto* source = const_cast<VARIANT*>(&value);
     VARIANT converted;
     VariantInit(&converted);
-    if (SUCCEEDED(VariantChangeType(&converted, &value, 0, VT_I4))) {
-        props_.layeredColor = static_cast<OLE_COLOR>(converted.lVal);
-    } else if (SUCCEEDED(VariantChangeType(&converted, &value, 0, VT_UI4))) {
-        props_.layeredColor = converted.ulVal;
-    } else {
-        return DISP_E_TYPEMISMATCH;
+    if (SUCCEEDED(VariantChangeType(&converted, source, 0, VT_I4))) {
+        color = static_cast<OLE_COLOR>(converted.lVal);
+        return S_OK;
     }
+    if (SUCCEEDED(VariantChangeType(&converted, source, 0, VT_UI4))) {
+        color = converted.ulVal;
+        return S_OK;
+    }
+    return DISP_E_TYPEMISMATCH;
+}
+
+STDMETHODIMP CVitrel32Ctrl::put_LayeredColor(VARIANT value) {
+    if (const HRESULT hr = ColorFromVariant(value, props_.layeredColor); FAILED(hr)) return hr;
     PropertyChanged(contract::kDispLayeredColor);
     return S_OK;
 }

@@ -23,6 +23,10 @@ struct ControlProperties {
     OLE_COLOR layeredColor = 0;
 };
 
+// LayeredColor from any 32-bit value: signed or unsigned, a whole double, or
+// decimal or &H text; DISP_E_TYPEMISMATCH for anything else.
+[[nodiscard]] HRESULT ColorFromVariant(const VARIANT& value, OLE_COLOR& color);
+
 class CVitrel32Ctrl final
     : public qv::win::ComObject<CVitrel32Ctrl, IDispatch, IVitrel32Members, IProvideClassInfo2,
                                 IConnectionPointContainer, IPersistStreamInit, IPersistStorage, IPersistPropertyBag,
@@ -166,6 +170,8 @@ private:
     // In-place activation and the control window (control_window.cpp).
     HRESULT InPlaceActivate(bool uiActivate);
     HRESULT CreateControlWindow(HWND parent, const RECT& pos);
+    // Our own destruction of the control window, not its container's.
+    void DestroyControlWindow();
     HRESULT ShowPropertyFrame(HWND owner);
     void DrawDesigner(HDC dc, const RECT& bounds);
     void RequestDesignerSize();
@@ -194,6 +200,7 @@ private:
     DWORD viewFlags_ = 0;
     ComPtr<IStorage> storage_;
     HWND window_ = nullptr;
+    bool destroyingWindow_ = false;
     bool inPlaceActive_ = false;
     bool uiActive_ = false;
     int freezeCount_ = 0;

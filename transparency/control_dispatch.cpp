@@ -62,7 +62,7 @@ STDMETHODIMP CVitrel32Ctrl::GetGUID(DWORD kind, GUID* guid) {
 STDMETHODIMP CVitrel32Ctrl::EnumConnectionPoints(IEnumConnectionPoints** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    return E_NOTIMPL;
+    return CreatePointEnumerator(&eventsPoint_, &notifyPoint_, out);
 }
 
 STDMETHODIMP CVitrel32Ctrl::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {

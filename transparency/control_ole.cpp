@@ -82,7 +82,9 @@ STDMETHODIMP CVitrel32Ctrl::GetUserClassID(CLSID* clsid) {
 STDMETHODIMP CVitrel32Ctrl::GetUserType(DWORD, LPOLESTR* name) {
     if (!name) return E_POINTER;
     *name = nullptr;
-    const std::wstring text = LoadModuleString(IDS_VITREL32_CONTROL);
+    std::wstring text;
+    if (const HRESULT hr = Guarded([&text] { text = LoadModuleString(IDS_VITREL32_CONTROL); }); FAILED(hr))
+        return hr;
     const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     *name = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
     if (!*name) return E_OUTOFMEMORY;

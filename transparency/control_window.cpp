@@ -88,8 +88,10 @@ LRESULT CVitrel32Ctrl::WindowMessage(HWND window, UINT message, WPARAM wParam, L
         return 0;
     }
     case WM_DESTROY:
-        // The container gets its own procedure back; nothing fires on us any more.
-        engine_.Detach();
+        // The container gets its own procedure back; nothing fires on us any
+        // more. A container that is itself going keeps its styles: changing
+        // them now would only repaint it on its way out.
+        engine_.Detach(destroyingWindow_);
         break;
     case WM_NCDESTROY:
         window_ = nullptr;
@@ -133,7 +135,11 @@ HRESULT CVitrel32Ctrl::ShowPropertyFrame(HWND owner) {
     CAUUID pages{};
     if (const HRESULT hr = GetPages(&pages); FAILED(hr)) return hr;
     IUnknown* self = static_cast<IDispatch*>(this);
-    const std::wstring caption = LoadModuleString(IDS_VITREL32_CONTROL);
+    std::wstring caption;
+    if (const HRESULT hr = Guarded([&caption] { caption = LoadModuleString(IDS_VITREL32_CONTROL); }); FAILED(hr)) {
+        CoTaskMemFree(pages.pElems);
+        return hr;
+    }
     const HRESULT hr = OleCreatePropertyFrame(owner, 0, 0, caption.c_str(), 1, &self, pages.cElems, pages.pElems,
                                               LOCALE_USER_DEFAULT, 0, nullptr);
     CoTaskMemFree(pages.pElems);
@@ -146,13 +152,20 @@ STDMETHODIMP CVitrel32Ctrl::GetWindow(HWND* window) {
     return window_ ? S_OK : E_FAIL;
 }
 
+void CVitrel32Ctrl::DestroyControlWindow() {
+    if (!window_) return;
+    destroyingWindow_ = true;
+    DestroyWindow(window_);
+    destroyingWindow_ = false;
+}
+
 STDMETHODIMP CVitrel32Ctrl::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
 STDMETHODIMP CVitrel32Ctrl::InPlaceDeactivate() {
     if (!inPlaceActive_) return S_OK;
     UIDeactivate();
     inPlaceActive_ = false;
-    if (window_) DestroyWindow(window_);
+    DestroyControlWindow();
     if (inPlaceSite_) inPlaceSite_->OnInPlaceDeactivate();
     inPlaceSite_.Reset();
     return S_OK;

@@ -65,7 +65,7 @@ void ApplyFrameRegion(HWND window, bool cut) {
 
 Engine::Engine(EngineHost& host, SetLayeredFn setLayered) : host_(host), setLayered_(setLayered) {}
 
-Engine::~Engine() { Detach(); }
+Engine::~Engine() { Detach(false); }
 
 void Engine::AttachToContainer(HWND control, bool userMode) {
     if (!control || !userMode) return;
@@ -134,11 +134,14 @@ void Engine::SwitchMode(short newMode, short previousMode) {
     else ReplaceContainerProc();
 }
 
-void Engine::Detach() {
-    if (container_ && IsWindow(container_) &&
-        GetPropW(container_, kEngineProperty) == static_cast<HANDLE>(this)) {
-        RestoreContainerProc();
-        RemovePropW(container_, kEngineProperty);
+void Engine::Detach(bool restoreContainer) {
+    if (container_ && IsWindow(container_)) {
+        // A live container becomes a plain window again, as in mode 0.
+        if (restoreContainer && !containerGoing_ && activeMode_ != TransOff) SwitchMode(TransOff, activeMode_);
+        if (GetPropW(container_, kEngineProperty) == static_cast<HANDLE>(this)) {
+            RestoreContainerProc();
+            RemovePropW(container_, kEngineProperty);
+        }
     }
     if (overlay_) {
         HWND overlay = overlay_;
@@ -147,6 +150,7 @@ void Engine::Detach() {
     }
     container_ = nullptr;
     forwardWindow_ = nullptr;
+    containerGoing_ = false;
 }
 
 void Engine::ApplyLayered() {
@@ -166,6 +170,8 @@ void Engine::ReplaceContainerProc() {
         const LONG_PTR saved =
             SetWindowLongPtrW(container_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Engine::ContainerProc));
         SetPropW(container_, kSavedProcProperty, reinterpret_cast<HANDLE>(saved));
+        // The module must not unload while a container can still call ContainerProc.
+        LockModule();
     }
     SetPropW(container_, kEngineProperty, static_cast<HANDLE>(this));
 }
@@ -173,12 +179,23 @@ void Engine::ReplaceContainerProc() {
 void Engine::RestoreContainerProc() {
     const auto saved = reinterpret_cast<LONG_PTR>(GetPropW(container_, kSavedProcProperty));
     if (!saved) return;
-    // Someone who subclassed the container after us still calls ContainerProc,
-    // which then passes everything on; only on top can the procedure go back.
-    if (GetWindowLongPtrW(container_, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Engine::ContainerProc))
+    // Someone who subclassed the container after us still calls ContainerProc:
+    // without the engine property it passes everything on, and the module
+    // stays loaded until the container goes.
+    const LONG_PTR current = GetWindowLongPtrW(container_, GWLP_WNDPROC);
+    if (current != reinterpret_cast<LONG_PTR>(&Engine::ContainerProc) && current != saved) {
+        RemovePropW(container_, kEngineProperty);
         return;
-    SetWindowLongPtrW(container_, GWLP_WNDPROC, saved);
-    RemovePropW(container_, kSavedProcProperty);
+    }
+    // Whoever subclassed before us may already have put back what we replaced.
+    if (current != saved) SetWindowLongPtrW(container_, GWLP_WNDPROC, saved);
+    LeaveChain(container_);
+}
+
+void Engine::LeaveChain(HWND window) {
+    RemovePropW(window, kSavedProcProperty);
+    RemovePropW(window, kEngineProperty);
+    UnlockModule();
 }
 
 void Engine::PaintWith(HDC dc) {
@@ -203,14 +220,29 @@ LRESULT CALLBACK Engine::ContainerProc(HWND window, UINT message, WPARAM wParam,
     if (!saved) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // The container goes: give it its own procedure for its last message.
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-        RemovePropW(window, kSavedProcProperty);
-        RemovePropW(window, kEngineProperty);
+        if (GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Engine::ContainerProc))
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
         if (engine) engine->container_ = nullptr;
-        return CallWindowProcW(saved, window, message, wParam, lParam);
+        const LRESULT result = CallWindowProcW(saved, window, message, wParam, lParam);
+        // Last, so that the module can unload only once this procedure has returned.
+        LeaveChain(window);
+        return result;
     }
+    if (message == WM_DESTROY) return OnContainerDestroy(window, wParam, lParam, saved, engine);
     if (!engine) return CallWindowProcW(saved, window, message, wParam, lParam);
     return engine->OnContainerMessage(window, message, wParam, lParam, saved);
+}
+
+LRESULT Engine::OnContainerDestroy(HWND window, WPARAM wParam, LPARAM lParam, WNDPROC saved, Engine* engine) {
+    // Its children, our control among them, are destroyed after it.
+    if (engine) engine->containerGoing_ = true;
+    const bool onTop = GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Engine::ContainerProc);
+    const LRESULT result = CallWindowProcW(saved, window, WM_DESTROY, wParam, lParam);
+    // A host below us may take its own procedure back as its window goes
+    // (ATL's container does): then WM_NCDESTROY never reaches us.
+    if (onTop && GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Engine::ContainerProc))
+        LeaveChain(window);
+    return result;
 }
 
 LRESULT Engine::OnContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC saved) {

@@ -57,8 +57,10 @@ public:
     // Run by the TransMode setter after it stored the new value.
     void SwitchMode(short newMode, short previousMode);
     // Run when the control window goes: the container gets its own
-    // procedure back and the overlay goes with the control.
-    void Detach();
+    // procedure back and the overlay goes with the control. With
+    // restoreContainer (the control went, not its container) the container
+    // also loses the styles and region of its mode, as in mode 0.
+    void Detach(bool restoreContainer);
 
     HWND Container() const { return container_; }
     HWND Overlay() const { return overlay_; }
@@ -71,6 +73,10 @@ public:
 
 private:
     LRESULT OnContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC saved);
+    static LRESULT OnContainerDestroy(HWND window, WPARAM wParam, LPARAM lParam, WNDPROC saved, Engine* engine);
+    // The procedure is out of the window's chain: its properties and the
+    // module lock go.
+    static void LeaveChain(HWND window);
     void CreateOverlay();
     void RepositionOverlay(HWND window);
     void ApplyLayered();
@@ -85,6 +91,7 @@ private:
     HWND container_ = nullptr;
     HWND forwardWindow_ = nullptr;
     HWND overlay_ = nullptr;
+    bool containerGoing_ = false;  // the container had WM_DESTROY
 };
 
 // Cuts the client area out of the window's region, or removes the region.

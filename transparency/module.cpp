@@ -40,14 +40,15 @@ std::wstring LoadModuleString(UINT id) {
 }
 
 HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& lib) {
-    const std::wstring path = ModulePath();
+    std::wstring path;
+    if (const HRESULT hr = Guarded([&path] { path = ModulePath(); }); FAILED(hr)) return hr;
     if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
     return LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Put());
 }
 
 HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib) {
-    // The library's own locale, under which it is registered.
-    if (SUCCEEDED(LoadRegTypeLib(contract::kLibraryId, 1, 0, kTypeLibLocale, lib.Put()))) return S_OK;
+    // Always this module's own copy: another build registered under the same
+    // library ID and version would describe other vtables.
     return LoadEmbeddedTypeLib(lib);
 }
 

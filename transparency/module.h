@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <new>
 #include <string>
+#include <type_traits>
 
 #include "com_ptr.h"
 #include "window.h"
@@ -37,11 +39,28 @@ std::wstring LoadModuleString(UINT id);
 // The locale of the type library (English, United States).
 inline constexpr LCID kTypeLibLocale = 0x409;
 
-// The type library: the registered one when there is one, else the copy
-// embedded in this module, so an unregistered module works as well.
+// The type library: always the copy embedded in this module, whatever is
+// registered under its ID, so that a module works registered or not.
 [[nodiscard]] HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib);
-// The embedded copy only (registration must not trust the registry).
 [[nodiscard]] HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& lib);
+
+// Runs fn at a COM boundary, where no C++ exception may pass: an allocation
+// failure becomes E_OUTOFMEMORY. fn returns an HRESULT or nothing (S_OK).
+template <class Fn>
+[[nodiscard]] HRESULT Guarded(Fn&& fn) noexcept {
+    try {
+        if constexpr (std::is_void_v<decltype(fn())>) {
+            fn();
+            return S_OK;
+        } else {
+            return fn();
+        }
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
 [[nodiscard]] HRESULT LoadVitrelTypeInfo(REFGUID guid, ComPtr<ITypeInfo>& info);
 
 }  // namespace vitrel

@@ -25,16 +25,31 @@ HRESULT WriteExactly(IStream* stream, const void* buffer, ULONG size) {
     return written == size ? S_OK : STG_E_WRITEFAULT;
 }
 
-// Reads one named value of the given type; false when the bag lacks it.
-bool ReadBag(IPropertyBag* bag, IErrorLog* log, const wchar_t* name, VARTYPE type, VARIANT& value) {
+// Tells the bag's error log that a stored value was not taken.
+void ReportUnconverted(IErrorLog* log, const wchar_t* name, HRESULT hr) {
+    if (!log) return;
+    EXCEPINFO error{};
+    error.scode = hr;
+    log->AddError(name, &error);
+}
+
+// Reads one named value as the bag holds it (VT_EMPTY) or of the given
+// type; false when the bag lacks it.
+bool ReadBagRaw(IPropertyBag* bag, IErrorLog* log, const wchar_t* name, VARTYPE type, VARIANT& value) {
     VariantInit(&value);
     value.vt = type;
-    if (FAILED(bag->Read(name, &value, log))) {
-        VariantInit(&value);
-        return false;
-    }
-    if (FAILED(VariantChangeType(&value, &value, 0, type))) {
+    if (SUCCEEDED(bag->Read(name, &value, log))) return true;
+    VariantInit(&value);
+    return false;
+}
+
+// Reads one named value of the given type; a value that does not convert is
+// reported and left out.
+bool ReadBag(IPropertyBag* bag, IErrorLog* log, const wchar_t* name, VARTYPE type, VARIANT& value) {
+    if (!ReadBagRaw(bag, log, name, type, value)) return false;
+    if (const HRESULT hr = VariantChangeType(&value, &value, 0, type); FAILED(hr)) {
         VariantClear(&value);
+        ReportUnconverted(log, name, hr);
         return false;
     }
     return true;
@@ -50,9 +65,13 @@ void ReadBagShort(IPropertyBag* bag, IErrorLog* log, const wchar_t* name, short&
     if (ReadBag(bag, log, name, VT_I2, value)) field = value.iVal;
 }
 
+// Colours as the bag holds them: a bag asked for VT_I4 would refuse
+// &H80000000 and above.
 void ReadBagColor(IPropertyBag* bag, IErrorLog* log, const wchar_t* name, OLE_COLOR& field) {
     VARIANT value;
-    if (ReadBag(bag, log, name, VT_I4, value)) field = static_cast<OLE_COLOR>(value.lVal);
+    if (!ReadBagRaw(bag, log, name, VT_EMPTY, value)) return;
+    if (const HRESULT hr = ColorFromVariant(value, field); FAILED(hr)) ReportUnconverted(log, name, hr);
+    VariantClear(&value);
 }
 
 HRESULT WriteBagLong(IPropertyBag* bag, const wchar_t* name, LONG field) {
@@ -102,11 +121,12 @@ HRESULT CVitrel32Ctrl::LoadFromStream(IStream* stream) {
     if (const HRESULT hr = ReadExactly(stream, &header, sizeof(header)); FAILED(hr)) return hr;
     StreamProperties stored{};
     const HRESULT hr = ReadExactly(stream, &stored, sizeof(stored));
+    // A short stream of this version fails before anything is taken.
+    if (header.version == contract::kStreamVersion && FAILED(hr)) return hr;
     extent_ = {header.extentX, header.extentY};
     if (header.version != contract::kStreamVersion) {
         ResetToDefaults();
     } else {
-        if (FAILED(hr)) return hr;
         // Loaded values are taken as they are, without a range check.
         props_ = {stored.transMode, stored.layeredAlpha, stored.layeredFlag, stored.layeredColor};
         engine_.SetActiveMode(props_.transMode);

@@ -117,7 +117,9 @@ STDMETHODIMP CVitrel32PropPage::GetPageInfo(PROPPAGEINFO* info) {
     if (!info) return E_POINTER;
     *info = {};
     info->cb = sizeof(*info);
-    info->pszTitle = CoTaskCopy(LoadModuleString(IDS_VITREL32_PAGE_CAPTION));
+    if (const HRESULT hr = Guarded([info] { info->pszTitle = CoTaskCopy(LoadModuleString(IDS_VITREL32_PAGE_CAPTION)); });
+        FAILED(hr))
+        return hr;
     if (!info->pszTitle) return E_OUTOFMEMORY;
     info->size = PageSizeInPixels();
     return S_OK;

@@ -173,9 +173,13 @@ HRESULT Unregister(Scope scope) {
 }  // namespace
 }  // namespace vitrel
 
-extern "C" HRESULT WINAPI DllRegisterServer() { return vitrel::Register(vitrel::Scope::Machine); }
+extern "C" HRESULT WINAPI DllRegisterServer() {
+    return vitrel::Guarded([] { return vitrel::Register(vitrel::Scope::Machine); });
+}
 
-extern "C" HRESULT WINAPI DllUnregisterServer() { return vitrel::Unregister(vitrel::Scope::Machine); }
+extern "C" HRESULT WINAPI DllUnregisterServer() {
+    return vitrel::Guarded([] { return vitrel::Unregister(vitrel::Scope::Machine); });
+}
 
 // regsvr32 /n /i:user registers for the current user; without a command line
 // DllInstall behaves like DllRegisterServer / DllUnregisterServer.
@@ -185,5 +189,5 @@ extern "C" HRESULT WINAPI DllInstall(BOOL install, LPCWSTR commandLine) {
         if (lstrcmpiW(commandLine, L"user") != 0) return E_INVALIDARG;
         scope = vitrel::Scope::User;
     }
-    return install ? vitrel::Register(scope) : vitrel::Unregister(scope);
+    return vitrel::Guarded([install, scope] { return install ? vitrel::Register(scope) : vitrel::Unregister(scope); });
 }

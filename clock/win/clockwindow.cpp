@@ -54,6 +54,9 @@ void ClockWindow::Close() {
         unloaded_ = true;
         Form_Unload();
     }
+    // Hidden before the control goes: it gives the window back opaque, which
+    // would show the key colour until the window is destroyed.
+    ShowWindow(hwnd_, SW_HIDE);
     vitrel1_.reset();
     if (hwnd_) DestroyWindow(hwnd_);
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "hosted.h"
 #include "mock_container.h"
 
 namespace vitrel::test {
@@ -11,60 +12,6 @@ namespace {
 
 constexpr DWORD kFramed = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 constexpr DWORD kFrameless = WS_POPUP | WS_VISIBLE;
-
-// A control of the given mode, in-place active on a container.
-class Hosted {
-public:
-    Hosted(HWND container, short mode, bool userMode = true, RECT rect = RECT{-28, -28, 0, 0}) {
-        object_ = NewControl<IOleObject>();
-        EXPECT_TRUE(object_);
-        object_.As(dispatch_);
-        if (mode != 1) PutShort(dispatch_.Get(), 1, mode);
-        site_ = TestSite::Create(container, rect, userMode);
-        events_ = EventSink::Create();
-        connection_ = std::make_unique<Connection>(object_.Get(), DIID__DVitrel32Events, events_.Get());
-        object_->SetClientSite(site_.Get());
-        activated_ = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, container, &rect);
-        PumpMessages();
-    }
-    ~Hosted() { Close(); }
-
-    void Close() {
-        if (!object_) return;
-        ComPtr<IOleInPlaceObject> inPlace;
-        if (SUCCEEDED(object_.As(inPlace))) inPlace->InPlaceDeactivate();
-        object_->Close(OLECLOSE_NOSAVE);
-        object_->SetClientSite(nullptr);
-        connection_.reset();
-        dispatch_.Reset();
-        object_.Reset();
-        PumpMessages();
-    }
-
-    HRESULT Activated() const { return activated_; }
-    IDispatch* Dispatch() const { return dispatch_.Get(); }
-    IOleObject* Object() const { return object_.Get(); }
-    EventSink& Events() const { return *events_.Get(); }
-    TestSite& Site() const { return *site_.Get(); }
-    HWND Window() const {
-        ComPtr<IOleInPlaceObject> inPlace;
-        HWND window = nullptr;
-        if (SUCCEEDED(object_.As(inPlace))) inPlace->GetWindow(&window);
-        return window;
-    }
-    void SetMode(short mode) {
-        PutShort(dispatch_.Get(), 1, mode);
-        PumpMessages();
-    }
-
-private:
-    ComPtr<IOleObject> object_;
-    ComPtr<IDispatch> dispatch_;
-    ComPtr<TestSite> site_;
-    ComPtr<EventSink> events_;
-    std::unique_ptr<Connection> connection_;
-    HRESULT activated_ = E_FAIL;
-};
 
 RECT ClientOnScreen(HWND window) {
     RECT client{};
@@ -380,6 +327,59 @@ TEST(Engine, DestroyedControlGivesTheContainerItsProcedureBack) {
     EXPECT_GE(container.Count(WM_PAINT), 1);
     EXPECT_EQ(container.Count(WM_MOVE), 1);
     EXPECT_EQ(Module::Get().CanUnloadNow(), S_OK);
+}
+
+// Destroying the control makes a live container a plain window again, from
+// every mode: no styles, no region, its own procedure.
+TEST(Engine, DestroyedControlLeavesAPlainContainer) {
+    for (short mode : {1, 2, 3, 4}) {
+        SCOPED_TRACE(mode);
+        ContainerWindow container(kFramed, 100, 100, 300, 200);
+        const LONG_PTR exStyle = ExStyle(container.Handle());
+        Hosted hosted(container.Handle(), 1);
+        MoveBy(container.Handle(), 5, 5);
+        hosted.SetMode(mode);
+        hosted.Close();
+        EXPECT_EQ(ExStyle(container.Handle()), exStyle);
+        EXPECT_EQ(RegionKind(container.Handle()), ERROR);
+        EXPECT_FALSE(ProcedureReplaced(container));
+        EXPECT_EQ(Module::Get().CanUnloadNow(), S_OK);
+    }
+}
+
+// A subclass of the host's on top of the engine's procedure: the engine can
+// not take its procedure out, so it passes everything on from modes 0 and 4.
+TEST(Engine, ForeignSubclassOnTopKeepsTheHostsProcedureInModesZeroAndFour) {
+    ContainerWindow container(kFramed, 100, 100, 300, 200);
+    Hosted hosted(container.Handle(), 1);
+    MoveBy(container.Handle(), 5, 5);
+    ForeignSubclass foreign(container.Handle());
+    for (short mode : {0, 4}) {
+        SCOPED_TRACE(mode);
+        hosted.SetMode(mode);
+        container.Clear();
+        hosted.Events().paints.clear();
+        foreign.Clear();
+        Resize(container.Handle(), 320, 220);
+        Repaint(container.Handle());
+        EXPECT_GT(foreign.Seen(), 0);
+        EXPECT_EQ(container.Count(WM_SIZE), 1);
+        EXPECT_GE(container.Count(WM_PAINT), 1);
+        EXPECT_TRUE(hosted.Events().paints.empty());
+        EXPECT_EQ(RegionKind(container.Handle()), ERROR);
+        Resize(container.Handle(), 300, 200);
+    }
+    // Back in mode 2 the same procedure in the chain takes over the painting again.
+    hosted.SetMode(2);
+    hosted.Events().paints.clear();
+    Repaint(container.Handle());
+    EXPECT_FALSE(hosted.Events().paints.empty());
+    hosted.Close();
+    // Still in the chain: the module must stay until the container goes.
+    EXPECT_EQ(Module::Get().CanUnloadNow(), S_FALSE);
+    container.Clear();
+    Repaint(container.Handle());
+    EXPECT_GE(container.Count(WM_PAINT), 1);
 }
 
 TEST(Engine, ContainerClosedBeforeTheControl) {

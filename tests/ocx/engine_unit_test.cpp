@@ -3,10 +3,19 @@
 // container subclassed again after the engine.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "engine.h"
+#include "module.h"
 #include "mock_container.h"
+
+namespace vitrel {
+// The module's lock count, in place of the module's own.
+LONG g_testLocks = 0;
+void LockModule() { ++g_testLocks; }
+void UnlockModule() { --g_testLocks; }
+}  // namespace vitrel
 
 namespace vitrel::test {
 namespace {
@@ -25,6 +34,14 @@ public:
 HWND ChildOf(HWND container) {
     return CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 28, 28, container, nullptr, GetModuleHandleW(nullptr),
                            nullptr);
+}
+
+// No C++ exception leaves through a COM method: allocation failures become
+// E_OUTOFMEMORY, HRESULTs pass through.
+TEST(EngineUnit, GuardedMethodsAnswerAnAllocationFailureWithOutOfMemory) {
+    EXPECT_EQ(Guarded([] { throw std::bad_alloc(); }), E_OUTOFMEMORY);
+    EXPECT_EQ(Guarded([] { return S_FALSE; }), S_FALSE);
+    EXPECT_EQ(Guarded([] {}), S_OK);
 }
 
 TEST(EngineUnit, AlphaByteIsAPercentageCappedAtOpaque) {
@@ -72,23 +89,16 @@ TEST(EngineUnit, ModeOneWithoutAnOverlayFiresNoPaint) {
 
 // Someone else subclassed the container after the engine: on detach the
 // engine's procedure stays in the chain but only passes messages on.
-WNDPROC g_before = nullptr;
-int g_seen = 0;
-LRESULT CALLBACK LaterSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ++g_seen;
-    return CallWindowProcW(g_before, window, message, wParam, lParam);
-}
-
 TEST(EngineUnit, DetachUnderAnotherSubclassPassesEverythingOn) {
     ContainerWindow container(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
     FakeHost host;
     host.mode = 2;
+    std::unique_ptr<ForeignSubclass> foreign;
     {
         Engine engine(host, LookUpSetLayered());
         engine.SetActiveMode(2);
         engine.AttachToContainer(ChildOf(container.Handle()), true);
-        g_before = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(container.Handle(), GWLP_WNDPROC,
-                                                               reinterpret_cast<LONG_PTR>(&LaterSubclass)));
+        foreign = std::make_unique<ForeignSubclass>(container.Handle());
     }
     container.Clear();
     host.paints.clear();
@@ -96,10 +106,14 @@ TEST(EngineUnit, DetachUnderAnotherSubclassPassesEverythingOn) {
     UpdateWindow(container.Handle());
     SetWindowPos(container.Handle(), nullptr, 120, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpMessages();
-    EXPECT_GT(g_seen, 0);
+    EXPECT_GT(foreign->Seen(), 0);
     EXPECT_TRUE(host.paints.empty());
     EXPECT_GE(container.Count(WM_PAINT), 1);
     EXPECT_EQ(container.Count(WM_MOVE), 1);
+    // The procedure is still called: the module stays until the container goes.
+    EXPECT_EQ(g_testLocks, 1);
+    DestroyWindow(container.Handle());
+    EXPECT_EQ(g_testLocks, 0);
 }
 
 }  // namespace

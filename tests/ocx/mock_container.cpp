@@ -45,6 +45,29 @@ ContainerWindow::~ContainerWindow() {
     PumpMessages();
 }
 
+namespace {
+constexpr wchar_t kForeignProperty[] = L"QvTest.ForeignSubclass";
+}  // namespace
+
+ForeignSubclass::ForeignSubclass(HWND window) : window_(window) {
+    SetPropW(window, kForeignProperty, this);
+    below_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignSubclass::Procedure)));
+}
+
+ForeignSubclass::~ForeignSubclass() {
+    if (!IsWindow(window_)) return;
+    if (GetWindowLongPtrW(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ForeignSubclass::Procedure))
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(below_));
+    RemovePropW(window_, kForeignProperty);
+}
+
+LRESULT CALLBACK ForeignSubclass::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<ForeignSubclass*>(GetPropW(window, kForeignProperty));
+    ++self->seen_;
+    return CallWindowProcW(self->below_, window, message, wParam, lParam);
+}
+
 WNDPROC ContainerWindow::OwnProcedure() const { return &ContainerWindow::Procedure; }
 
 int ContainerWindow::Count(UINT message) const {

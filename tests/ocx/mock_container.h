@@ -40,6 +40,25 @@ private:
     std::vector<RecordedMessage> messages_;
 };
 
+// A host's own subclass, put on top of whatever procedure the window has;
+// it counts the messages it passes on and comes off again when it goes.
+class ForeignSubclass {
+public:
+    explicit ForeignSubclass(HWND window);
+    ~ForeignSubclass();
+    ForeignSubclass(const ForeignSubclass&) = delete;
+    ForeignSubclass& operator=(const ForeignSubclass&) = delete;
+
+    int Seen() const { return seen_; }
+    void Clear() { seen_ = 0; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND window_;
+    WNDPROC below_ = nullptr;
+    int seen_ = 0;
+};
+
 // The overlay window that the control made for this container, or null.
 HWND FindOverlay(HWND container);
 LONG_PTR ExStyle(HWND window);

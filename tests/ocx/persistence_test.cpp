@@ -10,25 +10,17 @@ namespace vitrel::test {
 namespace {
 
 // A property bag that keeps the order in which names were written.
-class OrderedBag final : public IPropertyBag {
+class OrderedBag final : public TestObject<OrderedBag, IPropertyBag> {
 public:
-    static ComPtr<OrderedBag> Create() { return ComPtr<OrderedBag>::Adopt(new OrderedBag()); }
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IPropertyBag) return E_NOINTERFACE;
-        *out = static_cast<IPropertyBag*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG n = --refs_;
-        if (n == 0) delete this;
-        return n;
-    }
+    // As the system's bags do: the value as stored when asked for VT_EMPTY,
+    // else converted to the type asked for.
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
         for (auto& [key, stored] : entries) {
-            if (key == name) return VariantCopy(value, &stored);
+            if (key != name) continue;
+            const VARTYPE wanted = value->vt;
+            VariantInit(value);
+            if (wanted == VT_EMPTY) return VariantCopy(value, &stored);
+            return VariantChangeType(value, &stored, 0, wanted);
         }
         return E_INVALIDARG;
     }
@@ -39,13 +31,87 @@ public:
     }
     std::vector<std::pair<std::wstring, VARIANT>> entries;
 
-private:
-    OrderedBag() = default;
-    ~OrderedBag() {
+    ~OrderedBag() override {
         for (auto& entry : entries) VariantClear(&entry.second);
     }
-    ULONG refs_ = 1;
 };
+
+// The names of the values a load could not take.
+class RecordingLog final : public TestObject<RecordingLog, IErrorLog> {
+public:
+    STDMETHODIMP AddError(LPCOLESTR name, EXCEPINFO* error) override {
+        names.emplace_back(name);
+        EXPECT_TRUE(error && FAILED(error->scode));
+        return S_OK;
+    }
+    std::vector<std::wstring> names;
+};
+
+VARIANT Text(const wchar_t* text) {
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_BSTR;
+    value.bstrVal = SysAllocString(text);
+    return value;
+}
+
+VARIANT Number(VARTYPE type, double number) {
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_R8;
+    value.dblVal = number;
+    VariantChangeType(&value, &value, 0, type);
+    return value;
+}
+
+// A bag may hold LayeredColor in any form a host writes it: every 32-bit
+// value is taken; what does not convert is reported and left as it was.
+TEST(Persistence, BagColourInEveryFormUpToAllOnes) {
+    struct Case {
+        VARIANT stored;
+        DWORD expected;
+    };
+    Case taken[] = {
+        {Number(VT_UI4, 2147483653.0), 0x80000005u},
+        {Number(VT_I4, -2147483643.0), 0x80000005u},
+        {Number(VT_R8, 4278190080.0), 0xFF000000u},
+        {Text(L"&HFFFFFFFF"), 0xFFFFFFFFu},
+        {Text(L"4294967295"), 0xFFFFFFFFu},
+        {Text(L"&H00E3DFE0"), 0x00E3DFE0u},
+    };
+    for (Case& c : taken) {
+        SCOPED_TRACE(c.expected);
+        auto bag = OrderedBag::Create();
+        bag->Write(L"LayeredColor", &c.stored);
+        auto log = RecordingLog::Create();
+        auto persist = NewControl<IPersistPropertyBag>();
+        ASSERT_EQ(persist->Load(bag.Get(), log.Get()), S_OK);
+        EXPECT_TRUE(log->names.empty());
+        ComPtr<IDispatch> control;
+        ASSERT_EQ(persist.As(control), S_OK);
+        VARIANT read;
+        ASSERT_EQ(GetProperty(control.Get(), 2, read), S_OK);
+        EXPECT_EQ(read.vt, VT_I4);
+        EXPECT_EQ(static_cast<DWORD>(read.lVal), c.expected);
+        VariantClear(&c.stored);
+    }
+    VARIANT refused[] = {Text(L"red"), Text(L"&H100000000"), Number(VT_R8, 5e9), Number(VT_R8, -3e9)};
+    for (VARIANT& stored : refused) {
+        auto bag = OrderedBag::Create();
+        bag->Write(L"LayeredColor", &stored);
+        auto log = RecordingLog::Create();
+        auto persist = NewControl<IPersistPropertyBag>();
+        ASSERT_EQ(persist->Load(bag.Get(), log.Get()), S_OK);
+        ASSERT_EQ(log->names.size(), 1u);
+        EXPECT_EQ(log->names[0], L"LayeredColor");
+        ComPtr<IDispatch> control;
+        ASSERT_EQ(persist.As(control), S_OK);
+        VARIANT read;
+        ASSERT_EQ(GetProperty(control.Get(), 2, read), S_OK);
+        EXPECT_EQ(static_cast<DWORD>(read.lVal), GetSysColor(COLOR_BTNFACE));
+        VariantClear(&stored);
+    }
+}
 
 TEST(Persistence, ClockValuesSaveAsTheStoredTwentySixBytes) {
     auto control = NewControl<IDispatch>();
@@ -100,8 +166,15 @@ TEST(Persistence, StoredStreamLoadsWithoutRangeCheck) {
     // A stream cut short is an error, not a half-loaded control.
     auto shortStream = ClockStream();
     shortStream.resize(20);
+    shortStream[4] = 0xE8;  // 1000 x 741
+    shortStream[5] = 0x03;
     auto third = NewControl<IPersistStreamInit>();
     EXPECT_TRUE(FAILED(third->Load(StreamOf(shortStream).Get())));
+    ComPtr<IOleObject> object;
+    ASSERT_EQ(third.As(object), S_OK);
+    SIZEL extent{};
+    ASSERT_EQ(object->GetExtent(DVASPECT_CONTENT, &extent), S_OK);
+    EXPECT_EQ(extent.cx, 741);
 }
 
 TEST(Persistence, AnotherVersionResetsToConstructionValues) {

@@ -91,6 +91,52 @@ TEST(ControlProperties, LayeredColorTakesAnyThirtyTwoBitsAndReadsAsLong) {
     VariantClear(&value);
     ASSERT_EQ(GetProperty(control.Get(), 2, read), S_OK);
     EXPECT_EQ(static_cast<DWORD>(read.lVal), 0x80000008u);
+    // A double and text, up to all ones.
+    value.vt = VT_R8;
+    value.dblVal = 4294967295.0;
+    EXPECT_EQ(PutProperty(control.Get(), 2, value), S_OK);
+    ASSERT_EQ(GetProperty(control.Get(), 2, read), S_OK);
+    EXPECT_EQ(static_cast<DWORD>(read.lVal), 0xFFFFFFFFu);
+    for (const wchar_t* text : {L"&HFF000000", L"4278190080"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(text)));
+        value.vt = VT_BSTR;
+        value.bstrVal = SysAllocString(text);
+        EXPECT_EQ(PutProperty(control.Get(), 2, value), S_OK);
+        VariantClear(&value);
+        ASSERT_EQ(GetProperty(control.Get(), 2, read), S_OK);
+        EXPECT_EQ(read.vt, VT_I4);
+        EXPECT_EQ(static_cast<DWORD>(read.lVal), 0xFF000000u);
+    }
+}
+
+// Hosts that enumerate the connection points find the events and the
+// property notifications.
+TEST(ControlProperties, ConnectionPointsEnumerate) {
+    auto container = NewControl<IConnectionPointContainer>();
+    ComPtr<IEnumConnectionPoints> points;
+    ASSERT_EQ(container->EnumConnectionPoints(points.Put()), S_OK);
+    IConnectionPoint* found[3] = {};
+    ULONG fetched = 0;
+    EXPECT_EQ(points->Next(3, found, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 2u);
+    IID iids[2] = {};
+    for (ULONG i = 0; i < fetched; ++i) {
+        EXPECT_EQ(found[i]->GetConnectionInterface(&iids[i]), S_OK);
+        found[i]->Release();
+    }
+    EXPECT_EQ(iids[0], contract::kEventsId);
+    EXPECT_EQ(iids[1], IID_IPropertyNotifySink);
+    EXPECT_EQ(points->Reset(), S_OK);
+    EXPECT_EQ(points->Skip(1), S_OK);
+    ComPtr<IEnumConnectionPoints> copy;
+    ASSERT_EQ(points->Clone(copy.Put()), S_OK);
+    ComPtr<IConnectionPoint> second;
+    EXPECT_EQ(copy->Next(1, second.Put(), nullptr), S_OK);
+    IID iid{};
+    ASSERT_TRUE(second);
+    second->GetConnectionInterface(&iid);
+    EXPECT_EQ(iid, IID_IPropertyNotifySink);
+    EXPECT_EQ(copy->Skip(5), S_FALSE);
 }
 
 TEST(ControlProperties, DefaultPropertyIsTransMode) {

@@ -174,22 +174,8 @@ TEST_F(PropertyPage, FrameShowsTheControlsValuesAndTheArrowsStayInRange) {
 }
 
 // The page site of a frame: records the page's status changes.
-class PageSite final : public IPropertyPageSite {
+class PageSite final : public TestObject<PageSite, IPropertyPageSite> {
 public:
-    static ComPtr<PageSite> Create() { return ComPtr<PageSite>::Adopt(new PageSite()); }
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IPropertyPageSite) return E_NOINTERFACE;
-        *out = static_cast<IPropertyPageSite*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG n = --refs_;
-        if (n == 0) delete this;
-        return n;
-    }
     STDMETHODIMP OnStatusChange(DWORD flags) override {
         statuses.push_back(flags);
         return S_OK;
@@ -205,10 +191,6 @@ public:
     STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
     std::vector<DWORD> statuses;
 
-private:
-    PageSite() = default;
-    ~PageSite() = default;
-    ULONG refs_ = 1;
 };
 
 TEST(PropertyPageObject, PageSiteSeesDirtyAndApplyWritesTheControls) {

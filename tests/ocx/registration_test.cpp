@@ -204,6 +204,43 @@ TEST(Registration, PerUserRegistrationWritesTheCurrentUsersClasses) {
     EXPECT_TRUE(FAILED(LoadRegTypeLib(LIBID_VITREL32Lib, 1, 0, 0x409, lib.Put())));
 }
 
+// Another build of the library registered under the same ID and version,
+// one without this module's types: calls still go through the module's own.
+TEST(Registration, DispatchIgnoresAnotherRegisteredTypeLibrary) {
+    ASSERT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey)) << "the library is registered already";
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring other = std::wstring(folder) + L"vitrel32_other_build.tlb";
+    {
+        ComPtr<ICreateTypeLib2> create;
+        ASSERT_EQ(CreateTypeLib2(SYS_WIN32, other.c_str(), create.Put()), S_OK);
+        ASSERT_EQ(create->SetGuid(LIBID_VITREL32Lib), S_OK);
+        ASSERT_EQ(create->SetVersion(1, 0), S_OK);
+        ASSERT_EQ(create->SetLcid(0x409), S_OK);
+        ASSERT_EQ(create->SetName(const_cast<LPOLESTR>(L"VITREL32Lib")), S_OK);
+        ASSERT_EQ(create->SaveAllChanges(), S_OK);
+    }
+    const std::wstring key = kTypeLibKey + L"\\1.0\\409\\" + kPlatform;
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, other.c_str(),
+                              static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    ComPtr<ITypeLib> registered;
+    EXPECT_EQ(LoadRegTypeLib(LIBID_VITREL32Lib, 1, 0, 0x409, registered.Put()), S_OK);
+    registered.Reset();
+
+    auto control = NewControl<IDispatch>();
+    EXPECT_EQ(GetShort(control.Get(), 1), 1);
+    EXPECT_EQ(PutShort(control.Get(), 1, 3), S_OK);
+    EXPECT_EQ(GetShort(control.Get(), 1), 3);
+    DISPID id = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"LayeredAlpha");
+    EXPECT_EQ(control->GetIDsOfNames(IID_NULL, &name, 1, 0x409, &id), S_OK);
+    EXPECT_EQ(id, 3);
+    control.Reset();
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, kTypeLibKey.c_str());
+    DeleteFileW(other.c_str());
+}
+
 TEST(Registration, UnknownInstallCommandIsRefused) {
     using DllInstallFn = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
     auto install = reinterpret_cast<DllInstallFn>(reinterpret_cast<void*>(Module::Get().Export("DllInstall")));

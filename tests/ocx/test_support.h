@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "vitrel32.h"
 
@@ -20,6 +21,22 @@ inline constexpr CLSID kClsidPropPage = {
     0x6E31C4A4, 0x52B7, 0x11D0, {0xB3, 0xF4, 0x7A, 0x91, 0xD2, 0xC5, 0xE8, 0xB6}};
 inline constexpr CLSID kClsidStockColorPage = {
     0x0BE35201, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
+
+// A test's own COM object of one interface (Object derives from
+// TestObject<Object, Interface>), with one reference for its creator.
+template <class Object, class Interface>
+class TestObject : public qv::win::ComObject<Object, Interface> {
+public:
+    static const qv::win::InterfaceEntry<Object> kInterfaces[];
+    static ComPtr<Object> Create() { return ComPtr<Object>::Adopt(new Object()); }
+};
+
+template <class Object, class Interface>
+const qv::win::InterfaceEntry<Object> TestObject<Object, Interface>::kInterfaces[] = {
+    {&IID_IUnknown, &qv::win::As<Object, Interface>},
+    {&__uuidof(Interface), &qv::win::As<Object, Interface>},
+    {},
+};
 
 // Vitrel32.ocx of this build, as a Windows path.
 std::wstring ModuleFile();

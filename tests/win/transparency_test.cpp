@@ -214,6 +214,59 @@ TEST_F(TransparencyTest, StyleSwitchAndTickWorkTheSameInTransparentDisplay) {
     EXPECT_FALSE(second.Label(ClockWindow::TimeLabel(1)).caption.empty()) << "日本 shows its time";
 }
 
+// Seen from the thread's messages: a window that loses its layered style
+// while it is still visible shows the key colour until it is redrawn.
+class OpaqueWhileVisibleWatch {
+public:
+    OpaqueWhileVisibleWatch() {
+        count_ = 0;
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &Watch, nullptr, GetCurrentThreadId());
+    }
+    ~OpaqueWhileVisibleWatch() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    OpaqueWhileVisibleWatch(const OpaqueWhileVisibleWatch&) = delete;
+    OpaqueWhileVisibleWatch& operator=(const OpaqueWhileVisibleWatch&) = delete;
+
+    bool Hooked() const { return hook_ != nullptr; }
+    int Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_STYLECHANGED && call->wParam == static_cast<WPARAM>(GWL_EXSTYLE)) {
+            const auto* change = reinterpret_cast<const STYLESTRUCT*>(call->lParam);
+            const bool lostLayered = (change->styleOld & WS_EX_LAYERED) && !(change->styleNew & WS_EX_LAYERED);
+            if (lostLayered && IsWindowVisible(call->hwnd)) ++count_;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline int count_ = 0;
+    HHOOK hook_ = nullptr;
+};
+
+// Each of the three circles closes the window; the control is released with
+// the window already hidden, so the key colour never shows.
+TEST_F(TransparencyTest, CirclesCloseTransparentDisplayWithoutShowingTheKeyColour) {
+    PutControlBesideProgram();
+    WriteDisplay("1");
+    StartFirstRun();
+    for (const double circle : {kOP2, kOP3, kOP1}) {
+        SCOPED_TRACE(circle);
+        ASSERT_TRUE(application_->Clock());
+        ASSERT_TRUE(GetWindowLongPtrW(application_->Clock()->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+        OpaqueWhileVisibleWatch watch;
+        ASSERT_TRUE(watch.Hooked());
+        DoubleClickCircle(circle);
+        EXPECT_EQ(watch.Count(), 0);
+        if (HWND henko = FindWindowW(henko::kClassName, nullptr)) {
+            // Back from the settings unchanged, to a transparent clock again.
+            SendMessageW(GetDlgItem(henko, henko::BEND), BM_CLICK, 0, 0);
+            Pump();
+        }
+    }
+}
+
 TEST_F(TransparencyTest, TheUserTicksTransparentDisplayAndUnticksItAgain) {
     PutControlBesideProgram();
     ClockWindow& opaque = StartFirstRun();
