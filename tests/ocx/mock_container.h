@@ -100,29 +100,28 @@ public:
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override;
 
     const std::vector<std::string>& Calls() const { return calls_; }
-    ULONG Refs() const { return refs_; }
+    // The references held now: AddRef gives one more, and Release says what is left.
+    ULONG Refs() {
+        AddRef();
+        return Release();
+    }
 
 private:
     TestSite(HWND container, RECT rect, bool userMode) : container_(container), rect_(rect), userMode_(userMode) {}
-    ~TestSite() = default;
+    ~TestSite() override = default;
     HRESULT Record(const char* call) {
         calls_.push_back(call);
         return S_OK;
     }
 
-    ULONG refs_ = 1;
     HWND container_;
     RECT rect_;
     bool userMode_;
     std::vector<std::string> calls_;
 };
 
-class NotifySink final : public IPropertyNotifySink {
+class NotifySink final : public TestObject<NotifySink, IPropertyNotifySink> {
 public:
-    static ComPtr<NotifySink> Create();
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP OnChanged(DISPID id) override {
         changed.push_back(id);
         return S_OK;
@@ -130,21 +129,14 @@ public:
     STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
 
     std::vector<DISPID> changed;
-
-private:
-    NotifySink() = default;
-    ~NotifySink() = default;
-    ULONG refs_ = 1;
 };
 
 // Receives _DVitrel32Events; for each Paint it draws a pixel into the given
 // device context and remembers whether that worked.
-class EventSink final : public IDispatch {
+class EventSink final : public qv::win::ComObject<EventSink, IDispatch> {
 public:
-    static ComPtr<EventSink> Create();
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
+    static ComPtr<EventSink> Create() { return ComPtr<EventSink>::Adopt(new EventSink()); }
+    static const qv::win::InterfaceEntry<EventSink> kInterfaces[];
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -160,8 +152,7 @@ public:
 
 private:
     EventSink() = default;
-    ~EventSink() = default;
-    ULONG refs_ = 1;
+    ~EventSink() override = default;
 };
 
 // Connects a sink to a control's connection point; disconnects at the end.
