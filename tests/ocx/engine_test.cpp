@@ -36,11 +36,6 @@ void MoveBy(HWND window, int dx, int dy) {
     PumpMessages();
 }
 
-void Resize(HWND window, int width, int height) {
-    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PumpMessages();
-}
-
 void Repaint(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);

@@ -103,6 +103,11 @@ HWND FindOverlay(HWND container) {
     return search.found;
 }
 
+void Resize(HWND window, int width, int height) {
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages();
+}
+
 LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
 
 int RegionKind(HWND window) {

@@ -61,17 +61,16 @@ private:
 
 // The overlay window that the control made for this container, or null.
 HWND FindOverlay(HWND container);
+// A new size for the window, kept where it is; its messages handled.
+void Resize(HWND window, int width, int height);
 LONG_PTR ExStyle(HWND window);
 // NULLREGION, SIMPLEREGION, COMPLEXREGION, or ERROR when there is no region.
 int RegionKind(HWND window);
 
-class TestSite final : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
+class TestSite final : public qv::win::ComObject<TestSite, IOleClientSite, IOleInPlaceSite, IDispatch> {
 public:
     static ComPtr<TestSite> Create(HWND container, RECT rect, bool userMode = true);
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
+    static const qv::win::InterfaceEntry<TestSite> kInterfaces[];
 
     STDMETHODIMP SaveObject() override { return Record("SaveObject"); }
     STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override;

@@ -64,6 +64,10 @@ int RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
     return static_cast<int>(code);
 }
 
+int Regsvr32(const std::wstring& switches) {
+    return RunProcess(L"regsvr32.exe /s " + switches + L" \"" + ModuleFile() + L"\"");
+}
+
 bool KeyExists(HKEY root, const std::wstring& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;

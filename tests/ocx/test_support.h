@@ -40,6 +40,8 @@ const qv::win::InterfaceEntry<Object> TestObject<Object, Interface>::kInterfaces
 
 // Vitrel32.ocx of this build, as a Windows path.
 std::wstring ModuleFile();
+// The control's ProgID, as registration writes it and hosts activate it.
+inline const std::wstring kControlProgId = L"VITREL32.Vitrel32Ctrl.1";
 
 // The module loaded with LoadLibrary, as the clock does when the control is
 // not registered; stays loaded for the whole test program.
@@ -66,6 +68,8 @@ ComPtr<I> NewControl() {
 
 // Runs a command line, waits, and gives its exit code (-1 when it did not start).
 int RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+// The real regsvr32, silent, on this build's module (switches such as /u, /n /i:user).
+int Regsvr32(const std::wstring& switches);
 
 bool KeyExists(HKEY root, const std::wstring& path);
 // The default value of a key, or "<missing>".
