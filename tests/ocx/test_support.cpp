@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "dispatch.h"
+
 namespace vitrel::test {
 namespace {
 
@@ -114,19 +116,11 @@ HRESULT PutProperty(IDispatch* control, DISPID id, const VARIANT& value) {
 }
 
 HRESULT PutShort(IDispatch* control, DISPID id, short value) {
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_I2;
-    arg.iVal = value;
-    return PutProperty(control, id, arg);
+    return qv::win::PutNumberProperty(control, id, VT_I2, value);
 }
 
 HRESULT PutLong(IDispatch* control, DISPID id, LONG value) {
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_I4;
-    arg.lVal = value;
-    return PutProperty(control, id, arg);
+    return qv::win::PutNumberProperty(control, id, VT_I4, value);
 }
 
 ComPtr<IStream> StreamOf(const std::vector<unsigned char>& bytes) {
