@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "handles.h"
 #include "hosted.h"
 #include "mock_container.h"
 
@@ -432,11 +433,11 @@ TEST(Engine, DesignerPictureOnlyInADesigner) {
         Hosted hosted(container.Handle(), 0, userMode);
         ComPtr<IViewObject2> view;
         ASSERT_EQ(hosted.Object()->QueryInterface(IID_IViewObject2, view.PutVoid()), S_OK);
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 28, 28);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(memory, bitmap);
+        const qv::win::WindowDc screen(nullptr);
+        const qv::win::UniqueMemoryDc memoryDc(CreateCompatibleDC(screen.get()));
+        const qv::win::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 28, 28));
+        HDC memory = memoryDc.get();
+        const qv::win::SelectScope selected(memory, bitmap.get());
         RECT all{0, 0, 28, 28};
         FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         RECTL bounds{0, 0, 28, 28};
@@ -447,9 +448,6 @@ TEST(Engine, DesignerPictureOnlyInADesigner) {
         SIZEL extent{};
         EXPECT_EQ(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent), S_OK);
         EXPECT_EQ(extent.cx, 741);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "handles.h"
+
 namespace vitrel::test {
 namespace {
 
@@ -111,10 +113,8 @@ void Resize(HWND window, int width, int height) {
 LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
 
 int RegionKind(HWND window) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const int kind = GetWindowRgn(window, region);
-    DeleteObject(region);
-    return kind;
+    const qv::win::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    return GetWindowRgn(window, region.get());
 }
 
 ComPtr<TestSite> TestSite::Create(HWND container, RECT rect, bool userMode) {

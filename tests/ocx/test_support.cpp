@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dispatch.h"
+#include "handles.h"
 
 namespace vitrel::test {
 namespace {
@@ -58,11 +59,10 @@ int RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
+    const qv::win::UniqueKernelHandle thread(process.hThread), child(process.hProcess);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    else TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (WaitForSingleObject(child.get(), timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(child.get(), &code);
+    else TerminateProcess(child.get(), 99);
     return static_cast<int>(code);
 }
 
