@@ -4,12 +4,12 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 
 #include "class_factory.h"
 #include "dispatch.h"
 #include "display_strings.h"
 #include "resource.h"
+#include "text.h"
 
 namespace vitrel {
 namespace {
@@ -64,13 +64,6 @@ SIZE PageSizeInPixels() {
     return {MulDiv(kDialogUnits.cx, baseX, 4), MulDiv(kDialogUnits.cy, baseY, 8)};
 }
 
-LPOLESTR CoTaskCopy(const std::wstring& text) {
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    auto* copy = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-    if (copy) std::memcpy(copy, text.c_str(), bytes);
-    return copy;
-}
-
 }  // namespace
 
 HRESULT CreatePropertyPage(REFIID iid, void** out) { return CVitrel32PropPage::Create(iid, out); }
@@ -117,9 +110,10 @@ STDMETHODIMP CVitrel32PropPage::GetPageInfo(PROPPAGEINFO* info) {
     if (!info) return E_POINTER;
     *info = {};
     info->cb = sizeof(*info);
-    if (const HRESULT hr = Guarded([info] { info->pszTitle = CoTaskCopy(LoadModuleString(IDS_VITREL32_PAGE_CAPTION)); });
-        FAILED(hr))
+    std::wstring title;
+    if (const HRESULT hr = Guarded([&title] { title = LoadModuleString(IDS_VITREL32_PAGE_CAPTION); }); FAILED(hr))
         return hr;
+    info->pszTitle = qv::win::CoTaskCopy(title);
     if (!info->pszTitle) return E_OUTOFMEMORY;
     info->size = PageSizeInPixels();
     return S_OK;
