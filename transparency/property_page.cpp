@@ -4,10 +4,10 @@
 
 #include <commctrl.h>
 
-
 #include "class_factory.h"
 #include "dispatch.h"
 #include "display_strings.h"
+#include "handles.h"
 #include "resource.h"
 #include "text.h"
 
@@ -44,21 +44,18 @@ void WriteProperty(IDispatch* control, const wchar_t* name, int value) {
 
 // The page's size in pixels: dialog units of its font, "ＭＳ Ｐゴシック" 10 pt.
 SIZE PageSizeInPixels() {
-    HDC screen = GetDC(nullptr);
+    const qv::win::WindowDc screen(nullptr);
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(10, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, L"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af", LF_FACESIZE);
-    HFONT handle = CreateFontIndirectW(&font);
-    HGDIOBJ old = SelectObject(screen, handle);
+    const qv::win::UniqueFont handle(CreateFontIndirectW(&font));
+    const qv::win::SelectScope selected(screen.get(), handle.get());
     TEXTMETRICW metrics{};
-    GetTextMetricsW(screen, &metrics);
+    GetTextMetricsW(screen.get(), &metrics);
     SIZE extent{};
     static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    GetTextExtentPoint32W(screen, kAlphabet, 52, &extent);
-    SelectObject(screen, old);
-    DeleteObject(handle);
-    ReleaseDC(nullptr, screen);
+    GetTextExtentPoint32W(screen.get(), kAlphabet, 52, &extent);
     const int baseX = (extent.cx / 26 + 1) / 2;
     const int baseY = metrics.tmHeight;
     return {MulDiv(kDialogUnits.cx, baseX, 4), MulDiv(kDialogUnits.cy, baseY, 8)};
