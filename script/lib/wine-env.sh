@@ -43,6 +43,10 @@ wine_env() {
   unset LC_ALL LANGUAGE
 }
 
+# The file that marks a finished prefix; a new name when create_prefix sets up
+# something new, so that older prefixes are made again.
+QV_PREFIX_MARK=.qv-ready-2
+
 create_prefix() {
   echo "script/wine: creating the Wine prefix $WINEPREFIX ($WINEARCH)" >&2
   mkdir -p "$WINEPREFIX"
@@ -64,15 +68,15 @@ create_prefix() {
     iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   "$QV_WINE_LOADER" regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.qv-ready-2"
+  touch "$WINEPREFIX/$QV_PREFIX_MARK"
 }
 
 ensure_prefix() {
-  [ -f "$WINEPREFIX/.qv-ready-2" ] && return 0
+  [ -f "$WINEPREFIX/$QV_PREFIX_MARK" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.qv-ready-2" ] || create_prefix
+    [ -f "$WINEPREFIX/$QV_PREFIX_MARK" ] || create_prefix
   ) 9>"$WINEPREFIX.lock"
 }
 
