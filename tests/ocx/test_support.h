@@ -12,13 +12,15 @@
 #include "com_object.h"
 #include "com_ptr.h"
 #include "vitrel32.h"
+#include "vitrel_contract.h"
 
 namespace vitrel::test {
 
 using qv::win::ComPtr;
 
-inline constexpr CLSID kClsidPropPage = {
-    0x6E31C4A4, 0x52B7, 0x11D0, {0xB3, 0xF4, 0x7A, 0x91, 0xD2, 0xC5, 0xE8, 0xB6}};
+// The control's own page, as the contract names it.
+inline constexpr const CLSID& kClsidPropPage = contract::kPropertyPageClass;
+// The system's standard colour page.
 inline constexpr CLSID kClsidStockColorPage = {
     0x0BE35201, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 
