@@ -87,3 +87,11 @@ start_wineserver() {
   wineserver -p || return 1
   "$QV_WINE_LOADER" cmd /c exit >/dev/null 2>&1 </dev/null
 }
+
+# wine_ready ARCH: the prefix of ARCH made once and its wineserver running; a
+# server that already serves the prefix (a run beside this one) is used.
+wine_ready() {
+  wine_env "$1"
+  ensure_prefix || return 1
+  start_wineserver 2>/dev/null || true
+}
