@@ -2,12 +2,11 @@
 // predefined values of TransMode and LayeredFlag, and the property pages.
 #include <objbase.h>
 
-#include <cstring>
-#include <cwchar>
 #include <span>
 
 #include "control.h"
 #include "display_strings.h"
+#include "text.h"
 
 namespace vitrel {
 namespace {
@@ -16,13 +15,6 @@ std::span<const wchar_t* const> PredefinedStrings(DISPID id) {
     if (id == contract::kDispTransMode) return kTransModeStrings;
     if (id == contract::kDispLayeredFlag) return kLayeredFlagStrings;
     return {};
-}
-
-LPOLESTR CoTaskCopy(const wchar_t* text) {
-    const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
-    auto* copy = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-    if (copy) std::memcpy(copy, text, bytes);
-    return copy;
 }
 
 }  // namespace
@@ -56,7 +48,7 @@ STDMETHODIMP CVitrel32Ctrl::GetPredefinedStrings(DISPID id, CALPOLESTR* strings,
     auto* values = static_cast<DWORD*>(CoTaskMemAlloc(count * sizeof(DWORD)));
     bool ok = texts && values;
     for (ULONG i = 0; ok && i < count; ++i) {
-        texts[i] = CoTaskCopy(list[i]);
+        texts[i] = qv::win::CoTaskCopy(list[i]);
         values[i] = i;
         if (!texts[i]) {
             for (ULONG j = 0; j < i; ++j) CoTaskMemFree(texts[j]);

@@ -1,9 +1,8 @@
 // CVitrel32Ctrl: IOleObject (site, verbs, extent, advise) and IOleControl.
 #include "control.h"
 #include "resource.h"
+#include "text.h"
 #include "verbs.h"
-
-#include <cstring>
 
 namespace vitrel {
 
@@ -85,11 +84,8 @@ STDMETHODIMP CVitrel32Ctrl::GetUserType(DWORD, LPOLESTR* name) {
     std::wstring text;
     if (const HRESULT hr = Guarded([&text] { text = LoadModuleString(IDS_VITREL32_CONTROL); }); FAILED(hr))
         return hr;
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    *name = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-    if (!*name) return E_OUTOFMEMORY;
-    std::memcpy(*name, text.c_str(), bytes);
-    return S_OK;
+    *name = qv::win::CoTaskCopy(text);
+    return *name ? S_OK : E_OUTOFMEMORY;
 }
 
 STDMETHODIMP CVitrel32Ctrl::SetExtent(DWORD aspect, SIZEL* size) {

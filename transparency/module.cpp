@@ -39,17 +39,11 @@ std::wstring LoadModuleString(UINT id) {
     return n > 0 ? std::wstring(text, n) : std::wstring();
 }
 
-HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& lib) {
+HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib) {
     std::wstring path;
     if (const HRESULT hr = Guarded([&path] { path = ModulePath(); }); FAILED(hr)) return hr;
     if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
     return LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Put());
-}
-
-HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib) {
-    // Always this module's own copy: another build registered under the same
-    // library ID and version would describe other vtables.
-    return LoadEmbeddedTypeLib(lib);
 }
 
 HRESULT LoadVitrelTypeInfo(REFGUID guid, ComPtr<ITypeInfo>& info) {

@@ -36,14 +36,6 @@ public:
 
 std::wstring LoadModuleString(UINT id);
 
-// The locale of the type library (English, United States).
-inline constexpr LCID kTypeLibLocale = 0x409;
-
-// The type library: always the copy embedded in this module, whatever is
-// registered under its ID, so that a module works registered or not.
-[[nodiscard]] HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib);
-[[nodiscard]] HRESULT LoadEmbeddedTypeLib(ComPtr<ITypeLib>& lib);
-
 // Runs fn at a COM boundary, where no C++ exception may pass: an allocation
 // failure becomes E_OUTOFMEMORY. fn returns an HRESULT or nothing (S_OK).
 template <class Fn>
@@ -61,6 +53,12 @@ template <class Fn>
         return E_UNEXPECTED;
     }
 }
+
+// The type library: always the copy embedded in this module, whatever is
+// registered under its ID (another build registered under the same ID and
+// version would describe other vtables), so that a module works registered
+// or not, and registration never trusts the registry.
+[[nodiscard]] HRESULT LoadVitrelTypeLib(ComPtr<ITypeLib>& lib);
 [[nodiscard]] HRESULT LoadVitrelTypeInfo(REFGUID guid, ComPtr<ITypeInfo>& info);
 
 }  // namespace vitrel

@@ -4,12 +4,12 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 #include "class_factory.h"
 #include "dispatch.h"
 #include "display_strings.h"
+#include "handles.h"
 #include "resource.h"
+#include "text.h"
 
 namespace vitrel {
 namespace {
@@ -44,31 +44,21 @@ void WriteProperty(IDispatch* control, const wchar_t* name, int value) {
 
 // The page's size in pixels: dialog units of its font, "ＭＳ Ｐゴシック" 10 pt.
 SIZE PageSizeInPixels() {
-    HDC screen = GetDC(nullptr);
+    const qv::win::WindowDc screen(nullptr);
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(10, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, L"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af", LF_FACESIZE);
-    HFONT handle = CreateFontIndirectW(&font);
-    HGDIOBJ old = SelectObject(screen, handle);
+    const qv::win::UniqueFont handle(CreateFontIndirectW(&font));
+    const qv::win::SelectScope selected(screen.get(), handle.get());
     TEXTMETRICW metrics{};
-    GetTextMetricsW(screen, &metrics);
+    GetTextMetricsW(screen.get(), &metrics);
     SIZE extent{};
     static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    GetTextExtentPoint32W(screen, kAlphabet, 52, &extent);
-    SelectObject(screen, old);
-    DeleteObject(handle);
-    ReleaseDC(nullptr, screen);
+    GetTextExtentPoint32W(screen.get(), kAlphabet, 52, &extent);
     const int baseX = (extent.cx / 26 + 1) / 2;
     const int baseY = metrics.tmHeight;
     return {MulDiv(kDialogUnits.cx, baseX, 4), MulDiv(kDialogUnits.cy, baseY, 8)};
-}
-
-LPOLESTR CoTaskCopy(const std::wstring& text) {
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    auto* copy = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-    if (copy) std::memcpy(copy, text.c_str(), bytes);
-    return copy;
 }
 
 }  // namespace
@@ -117,9 +107,10 @@ STDMETHODIMP CVitrel32PropPage::GetPageInfo(PROPPAGEINFO* info) {
     if (!info) return E_POINTER;
     *info = {};
     info->cb = sizeof(*info);
-    if (const HRESULT hr = Guarded([info] { info->pszTitle = CoTaskCopy(LoadModuleString(IDS_VITREL32_PAGE_CAPTION)); });
-        FAILED(hr))
+    std::wstring title;
+    if (const HRESULT hr = Guarded([&title] { title = LoadModuleString(IDS_VITREL32_PAGE_CAPTION); }); FAILED(hr))
         return hr;
+    info->pszTitle = qv::win::CoTaskCopy(title);
     if (!info->pszTitle) return E_OUTOFMEMORY;
     info->size = PageSizeInPixels();
     return S_OK;

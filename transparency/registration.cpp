@@ -122,7 +122,7 @@ private:
 
 HRESULT RegisterTypeLibrary(Scope scope, const std::wstring& path) {
     ComPtr<ITypeLib> lib;
-    if (FAILED(LoadEmbeddedTypeLib(lib))) return SELFREG_E_TYPELIB;
+    if (FAILED(LoadVitrelTypeLib(lib))) return SELFREG_E_TYPELIB;
     std::wstring file = path;
     // No help directory: the library has no help file.
     const HRESULT hr = scope == Scope::Machine ? RegisterTypeLib(lib.Get(), file.data(), nullptr)
@@ -132,7 +132,7 @@ HRESULT RegisterTypeLibrary(Scope scope, const std::wstring& path) {
 
 HRESULT UnregisterTypeLibrary(Scope scope) {
     ComPtr<ITypeLib> lib;
-    if (FAILED(LoadEmbeddedTypeLib(lib))) return SELFREG_E_TYPELIB;
+    if (FAILED(LoadVitrelTypeLib(lib))) return SELFREG_E_TYPELIB;
     TLIBATTR* attr = nullptr;
     if (FAILED(lib->GetLibAttr(&attr))) return SELFREG_E_TYPELIB;
     const TLIBATTR copy = *attr;

@@ -1,12 +1,9 @@
 // IEnumOLEVERB over the control's verbs: edit, then properties.
 #include "verbs.h"
 
-#include <cstring>
-#include <cwchar>
-#include <new>
-
 #include "com_object.h"
 #include "module.h"
+#include "text.h"
 
 namespace vitrel {
 namespace {
@@ -35,10 +32,8 @@ public:
         ULONG n = 0;
         while (n < count && position_ < kVerbCount) {
             const Verb& verb = kVerbs[position_];
-            const size_t bytes = (std::wcslen(verb.name) + 1) * sizeof(wchar_t);
-            auto* name = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
+            LPOLESTR name = qv::win::CoTaskCopy(verb.name);
             if (!name) break;
-            std::memcpy(name, verb.name, bytes);
             verbs[n] = {verb.id, name, 0, OLEVERBATTRIB_ONCONTAINERMENU};
             ++n;
             ++position_;

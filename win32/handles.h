@@ -34,10 +34,6 @@ private:
     Handle h_ = Traits::Invalid();
 };
 
-struct GdiTraits {
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ h) { DeleteObject(h); }
-};
 template <class T>
 struct GdiObjectTraits {
     static T Invalid() { return nullptr; }

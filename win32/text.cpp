@@ -1,7 +1,10 @@
-// UTF-8 <-> UTF-16 through the system's converters.
+// UTF-8 <-> UTF-16 through the system's converters; COM copies of text.
 #include "text.h"
 
 #include <windows.h>
+#include <objbase.h>
+
+#include <cstring>
 
 namespace qv::win {
 
@@ -30,6 +33,14 @@ std::wstring DecimalText(unsigned long value) {
         value /= 10;
     } while (value != 0);
     return std::wstring(at, end);
+}
+
+wchar_t* CoTaskCopy(std::wstring_view text) {
+    auto* copy = static_cast<wchar_t*>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
+    if (!copy) return nullptr;
+    if (!text.empty()) std::memcpy(copy, text.data(), text.size() * sizeof(wchar_t));
+    copy[text.size()] = L'\0';
+    return copy;
 }
 
 }  // namespace qv::win

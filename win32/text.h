@@ -1,4 +1,5 @@
-// UTF-8 (the core's text) <-> UTF-16 (the windows' text).
+// UTF-8 (the core's text) <-> UTF-16 (the windows' text), and text handed
+// out through COM.
 #pragma once
 
 #include <string>
@@ -10,5 +11,8 @@ std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 // A number in decimal digits (no printf machinery behind it).
 std::wstring DecimalText(unsigned long value);
+// A copy in CoTaskMemAlloc memory, ended by a null, for an out-parameter that
+// its caller frees with CoTaskMemFree; null when there was no memory.
+wchar_t* CoTaskCopy(std::wstring_view text);
 
 }  // namespace qv::win

@@ -3,12 +3,13 @@
 
 #include <cmath>
 
+#include "handles.h"
+
 namespace qv::win {
 
 int ScreenDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    const WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
     return dpi > 0 ? dpi : 96;
 }
 

@@ -43,6 +43,10 @@ wine_env() {
   unset LC_ALL LANGUAGE
 }
 
+# The file that marks a finished prefix; a new name when create_prefix sets up
+# something new, so that older prefixes are made again.
+QV_PREFIX_MARK=.qv-ready-2
+
 create_prefix() {
   echo "script/wine: creating the Wine prefix $WINEPREFIX ($WINEARCH)" >&2
   mkdir -p "$WINEPREFIX"
@@ -64,15 +68,15 @@ create_prefix() {
     iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   "$QV_WINE_LOADER" regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.qv-ready-2"
+  touch "$WINEPREFIX/$QV_PREFIX_MARK"
 }
 
 ensure_prefix() {
-  [ -f "$WINEPREFIX/.qv-ready-2" ] && return 0
+  [ -f "$WINEPREFIX/$QV_PREFIX_MARK" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.qv-ready-2" ] || create_prefix
+    [ -f "$WINEPREFIX/$QV_PREFIX_MARK" ] || create_prefix
   ) 9>"$WINEPREFIX.lock"
 }
 
@@ -82,4 +86,12 @@ ensure_prefix() {
 start_wineserver() {
   wineserver -p || return 1
   "$QV_WINE_LOADER" cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+# wine_ready ARCH: the prefix of ARCH made once and its wineserver running; a
+# server that already serves the prefix (a run beside this one) is used.
+wine_ready() {
+  wine_env "$1"
+  ensure_prefix || return 1
+  start_wineserver 2>/dev/null || true
 }

@@ -94,6 +94,39 @@ press_hides() {
   fail "button $button at ($x, $y) did not hide and show the window again: $(tr '\n' ' ' <"$log")"
 }
 
+# The settings of the figures and screenshots: ten places (STEI.QV) and a
+# complete display file (STEI1.QV; without its transparency line the first
+# run would reset the window size).
+write_ten_places() {
+  write_settings STEI.QV '名称' 東京 ロンドン ニューヨーク ホノルル シドニー パリ ムンバイ 北京 サンパウロ モスクワ \
+    '時差' ' 9 ' ' 0 ' '-5 ' '-10 ' ' 10 ' ' 1 ' ' 5.5 ' ' 8 ' '-3 ' ' 3 ' \
+    '始業時間' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' \
+    '終業時間' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' \
+    'サマータイム情報' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 1 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 0 '
+  write_settings STEI1.QV '色' 0 12648447 16711680 0 'フォームピクチャー' '' '透明かどうか' 0 '日時表示形式' 'mm/dd hh:mm' \
+    '表示内容寸法' ' 180 ' ' 1095 ' 'フォント情報' False False 'ＭＳ ゴシック' ' 8 ' ' 75 '
+}
+
+# capture GEOMETRY FILE: that part of the screen, every pixel as it is (the
+# real ImageMagick, not a stand-in convert).
+capture() { import -window root png:- | /usr/bin/convert - -crop "$1" +repage "$2"; }
+
+# capture_centred WIDTH HEIGHT FILE TRIES: the splash, centred on the screen,
+# captured until it is there (more than 100 colours) without waiting for a
+# probe to start.
+capture_centred() {
+  local w=$1 h=$2 file=$3 tries=$4 sw sh try
+  read -r sw sh < <(xdotool getdisplaygeometry)
+  for try in $(seq 1 "$tries"); do
+    capture "${w}x${h}+$(((sw - w) / 2))+$(((sh - h) / 2))" "$file"
+    [ "$(identify -format '%k' "$file")" -gt 100 ] && return 0
+    sleep 0.1
+  done
+}
+
+# The window of the last window_of with four pixels around it.
+capture_window() { capture "$((R - L + 8))x$((B - T + 8))+$((L - 4))+$((T - 4))" "$1"; }
+
 # Waits for a process to end; false after the timeout (seconds).
 wait_exit() {
   local pid=$1 t=${2:-15} i

@@ -19,37 +19,24 @@ pid= preview_pid=
 trap 'restore_dpi; cleanup_qv $pid $preview_pid' EXIT
 reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f
 
-# The real ImageMagick: the crop must keep every pixel as it is.
-capture() { import -window root png:- | /usr/bin/convert - -crop "$1" +repage "$2"; }
 px() { echo $(((($1) * dpi + 720) / 1440)); }
 
 new_program_folder
-write_settings STEI.QV '名称' 東京 ロンドン ニューヨーク ホノルル シドニー パリ ムンバイ 北京 サンパウロ モスクワ \
-  '時差' ' 9 ' ' 0 ' '-5 ' '-10 ' ' 10 ' ' 1 ' ' 5.5 ' ' 8 ' '-3 ' ' 3 ' \
-  '始業時間' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' '9:00' \
-  '終業時間' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' '17:00' \
-  'サマータイム情報' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 1 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 0 '
-write_settings STEI1.QV '色' 0 12648447 16711680 0 'フォームピクチャー' '' '透明かどうか' 0 '日時表示形式' 'mm/dd hh:mm' \
-  '表示内容寸法' ' 180 ' ' 1095 ' 'フォント情報' False False 'ＭＳ ゴシック' ' 8 ' ' 75 '
+write_ten_places
 write_settings STEI2.QV 'フォーム情報' ' 0 ' '位置サイズ情報' ' 1500 ' ' 2450 ' ' 2640 ' ' 1500 ' 'フォーム切替情報' ''
 pid=$(start_qv)
 
 # The splash (4755 x 1845 twips) shows for two seconds, centred.
-read -r sw sh < <(xdotool getdisplaygeometry)
 vw=$(px 4755) vh=$(px 1845)
 probe client-size Vr 10000 >"$folder/vr-size" &
-for try in $(seq 1 40); do
-  capture "${vw}x${vh}+$(((sw - vw) / 2))+$(((sh - vh) / 2))" "$out/splash-${dpi}dpi.png"
-  [ "$(identify -format '%k' "$out/splash-${dpi}dpi.png")" -gt 100 ] && break
-  sleep 0.1
-done
+capture_centred "$vw" "$vh" "$out/splash-${dpi}dpi.png" 40
 
 wait
 echo "Vr at $dpi dpi: client $(tr ' ' x <"$folder/vr-size"); 4755 x 1845 twips are $vw x $vh"
 window_of QV1 40000 || fail "QV1 did not open"
 sleep 0.6
 echo "QV1 at $dpi dpi: outer $((R - L)) x $((B - T)) at ($L, $T); 2640 x 2450 twips at (1500, 1500) are $(px 2640) x $(px 2450) at ($(px 1500), $(px 1500))"
-capture "$((R - L + 8))x$((B - T + 8))+$((L - 4))+$((T - 4))" "$out/clock-${dpi}dpi.png"
+capture_window "$out/clock-${dpi}dpi.png"
 double_click $((CX + $(px 60))) $((CY + $(px 60)))
 wait_exit "$pid" 20 || kill "$pid"
 pid=

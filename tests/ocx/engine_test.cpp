@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "handles.h"
 #include "hosted.h"
 #include "mock_container.h"
 
@@ -33,11 +34,6 @@ bool SameRect(const RECT& a, const RECT& b) {
 void MoveBy(HWND window, int dx, int dy) {
     RECT rect = WindowRectOf(window);
     SetWindowPos(window, nullptr, rect.left + dx, rect.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PumpMessages();
-}
-
-void Resize(HWND window, int width, int height) {
-    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpMessages();
 }
 
@@ -437,11 +433,11 @@ TEST(Engine, DesignerPictureOnlyInADesigner) {
         Hosted hosted(container.Handle(), 0, userMode);
         ComPtr<IViewObject2> view;
         ASSERT_EQ(hosted.Object()->QueryInterface(IID_IViewObject2, view.PutVoid()), S_OK);
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 28, 28);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(memory, bitmap);
+        const qv::win::WindowDc screen(nullptr);
+        const qv::win::UniqueMemoryDc memoryDc(CreateCompatibleDC(screen.get()));
+        const qv::win::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 28, 28));
+        HDC memory = memoryDc.get();
+        const qv::win::SelectScope selected(memory, bitmap.get());
         RECT all{0, 0, 28, 28};
         FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         RECTL bounds{0, 0, 28, 28};
@@ -452,9 +448,6 @@ TEST(Engine, DesignerPictureOnlyInADesigner) {
         SIZEL extent{};
         EXPECT_EQ(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent), S_OK);
         EXPECT_EQ(extent.cx, 741);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
     }
 }
 

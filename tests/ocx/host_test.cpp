@@ -10,12 +10,7 @@
 namespace vitrel::test {
 namespace {
 
-constexpr wchar_t kProgId[] = L"VITREL32.Vitrel32Ctrl.1";
 constexpr wchar_t kModuleName[] = L"Vitrel32.ocx";
-
-int Regsvr32(const std::wstring& switches) {
-    return RunProcess(L"regsvr32.exe /s " + switches + L" \"" + ModuleFile() + L"\"");
-}
 
 // The system's ATL host, looked up at run time as a host program would,
 // once for the whole program (its window class stays registered).
@@ -60,8 +55,8 @@ private:
 class AtlWindow {
 public:
     AtlWindow(int x, int y)
-        : window_(CreateWindowExW(0, L"AtlAxWin", kProgId, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, 300, 200, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr)) {
+        : window_(CreateWindowExW(0, L"AtlAxWin", kControlProgId.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
+                                  300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {
         PumpMessages();
     }
     ~AtlWindow() { Destroy(); }
@@ -86,16 +81,6 @@ SIZE SizeOf(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-void Resize(HWND window, int width, int height) {
-    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PumpMessages();
-}
-
-void SetMode(IDispatch* control, short mode) {
-    EXPECT_EQ(PutShort(control, 1, mode), S_OK);
-    PumpMessages();
 }
 
 // What each mode leaves on the container: its extended styles, whether it

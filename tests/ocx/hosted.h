@@ -11,6 +11,12 @@
 
 namespace vitrel::test {
 
+// TransMode set through the dispatch interface, and what it brings handled.
+inline void SetMode(IDispatch* control, short mode) {
+    EXPECT_EQ(PutShort(control, 1, mode), S_OK);
+    PumpMessages();
+}
+
 // A control of the given mode, in-place active on a container.
 class Hosted {
 public:
@@ -55,10 +61,7 @@ public:
         if (SUCCEEDED(object_.As(inPlace))) inPlace->GetWindow(&window);
         return window;
     }
-    void SetMode(short mode) {
-        PutShort(dispatch_.Get(), 1, mode);
-        PumpMessages();
-    }
+    void SetMode(short mode) { test::SetMode(dispatch_.Get(), mode); }
 
 private:
     ComPtr<IOleObject> object_;

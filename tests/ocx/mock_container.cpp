@@ -3,24 +3,12 @@
 
 #include <algorithm>
 
+#include "handles.h"
+
 namespace vitrel::test {
 namespace {
 
 constexpr wchar_t kContainerClass[] = L"QvTestContainer";
-
-template <class T>
-HRESULT QueryFor(T* self, REFIID iid, void** out, std::initializer_list<const IID*> iids, void* as) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    for (const IID* candidate : iids) {
-        if (*candidate == iid) {
-            *out = as;
-            self->AddRef();
-            return S_OK;
-        }
-    }
-    return E_NOINTERFACE;
-}
 
 }  // namespace
 
@@ -117,31 +105,30 @@ HWND FindOverlay(HWND container) {
     return search.found;
 }
 
+void Resize(HWND window, int width, int height) {
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages();
+}
+
 LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
 
 int RegionKind(HWND window) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    const int kind = GetWindowRgn(window, region);
-    DeleteObject(region);
-    return kind;
+    const qv::win::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    return GetWindowRgn(window, region.get());
 }
 
 ComPtr<TestSite> TestSite::Create(HWND container, RECT rect, bool userMode) {
     return ComPtr<TestSite>::Adopt(new TestSite(container, rect, userMode));
 }
 
-STDMETHODIMP TestSite::QueryInterface(REFIID iid, void** out) {
-    if (iid == IID_IDispatch) return QueryFor(this, iid, out, {&IID_IDispatch}, static_cast<IDispatch*>(this));
-    if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
-        return QueryFor(this, iid, out, {&iid}, static_cast<IOleInPlaceSite*>(this));
-    return QueryFor(this, iid, out, {&IID_IUnknown, &IID_IOleClientSite}, static_cast<IOleClientSite*>(this));
-}
-
-STDMETHODIMP_(ULONG) TestSite::Release() {
-    const ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-}
+const qv::win::InterfaceEntry<TestSite> TestSite::kInterfaces[] = {
+    {&IID_IUnknown, &qv::win::As<TestSite, IOleClientSite>},
+    {&IID_IOleClientSite, &qv::win::As<TestSite, IOleClientSite>},
+    {&IID_IOleWindow, &qv::win::As<TestSite, IOleInPlaceSite>},
+    {&IID_IOleInPlaceSite, &qv::win::As<TestSite, IOleInPlaceSite>},
+    {&IID_IDispatch, &qv::win::As<TestSite, IDispatch>},
+    {},
+};
 
 STDMETHODIMP TestSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
     if (moniker) *moniker = nullptr;
@@ -186,30 +173,12 @@ STDMETHODIMP TestSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIAN
     return S_OK;
 }
 
-ComPtr<NotifySink> NotifySink::Create() { return ComPtr<NotifySink>::Adopt(new NotifySink()); }
-
-STDMETHODIMP NotifySink::QueryInterface(REFIID iid, void** out) {
-    return QueryFor(this, iid, out, {&IID_IUnknown, &IID_IPropertyNotifySink}, static_cast<IPropertyNotifySink*>(this));
-}
-
-STDMETHODIMP_(ULONG) NotifySink::Release() {
-    const ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-}
-
-ComPtr<EventSink> EventSink::Create() { return ComPtr<EventSink>::Adopt(new EventSink()); }
-
-STDMETHODIMP EventSink::QueryInterface(REFIID iid, void** out) {
-    return QueryFor(this, iid, out, {&IID_IUnknown, &IID_IDispatch, &DIID__DVitrel32Events},
-                    static_cast<IDispatch*>(this));
-}
-
-STDMETHODIMP_(ULONG) EventSink::Release() {
-    const ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-}
+const qv::win::InterfaceEntry<EventSink> EventSink::kInterfaces[] = {
+    {&IID_IUnknown, &qv::win::As<EventSink, IDispatch>},
+    {&IID_IDispatch, &qv::win::As<EventSink, IDispatch>},
+    {&DIID__DVitrel32Events, &qv::win::As<EventSink, IDispatch>},
+    {},
+};
 
 STDMETHODIMP EventSink::GetTypeInfoCount(UINT* count) {
     *count = 0;

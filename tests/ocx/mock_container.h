@@ -61,17 +61,16 @@ private:
 
 // The overlay window that the control made for this container, or null.
 HWND FindOverlay(HWND container);
+// A new size for the window, kept where it is; its messages handled.
+void Resize(HWND window, int width, int height);
 LONG_PTR ExStyle(HWND window);
 // NULLREGION, SIMPLEREGION, COMPLEXREGION, or ERROR when there is no region.
 int RegionKind(HWND window);
 
-class TestSite final : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
+class TestSite final : public qv::win::ComObject<TestSite, IOleClientSite, IOleInPlaceSite, IDispatch> {
 public:
     static ComPtr<TestSite> Create(HWND container, RECT rect, bool userMode = true);
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
+    static const qv::win::InterfaceEntry<TestSite> kInterfaces[];
 
     STDMETHODIMP SaveObject() override { return Record("SaveObject"); }
     STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override;
@@ -100,29 +99,28 @@ public:
     STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override;
 
     const std::vector<std::string>& Calls() const { return calls_; }
-    ULONG Refs() const { return refs_; }
+    // The references held now: AddRef gives one more, and Release says what is left.
+    ULONG Refs() {
+        AddRef();
+        return Release();
+    }
 
 private:
     TestSite(HWND container, RECT rect, bool userMode) : container_(container), rect_(rect), userMode_(userMode) {}
-    ~TestSite() = default;
+    ~TestSite() override = default;
     HRESULT Record(const char* call) {
         calls_.push_back(call);
         return S_OK;
     }
 
-    ULONG refs_ = 1;
     HWND container_;
     RECT rect_;
     bool userMode_;
     std::vector<std::string> calls_;
 };
 
-class NotifySink final : public IPropertyNotifySink {
+class NotifySink final : public TestObject<NotifySink, IPropertyNotifySink> {
 public:
-    static ComPtr<NotifySink> Create();
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP OnChanged(DISPID id) override {
         changed.push_back(id);
         return S_OK;
@@ -130,21 +128,14 @@ public:
     STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
 
     std::vector<DISPID> changed;
-
-private:
-    NotifySink() = default;
-    ~NotifySink() = default;
-    ULONG refs_ = 1;
 };
 
 // Receives _DVitrel32Events; for each Paint it draws a pixel into the given
 // device context and remembers whether that worked.
-class EventSink final : public IDispatch {
+class EventSink final : public qv::win::ComObject<EventSink, IDispatch> {
 public:
-    static ComPtr<EventSink> Create();
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
+    static ComPtr<EventSink> Create() { return ComPtr<EventSink>::Adopt(new EventSink()); }
+    static const qv::win::InterfaceEntry<EventSink> kInterfaces[];
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -160,8 +151,7 @@ public:
 
 private:
     EventSink() = default;
-    ~EventSink() = default;
-    ULONG refs_ = 1;
+    ~EventSink() override = default;
 };
 
 // Connects a sink to a control's connection point; disconnects at the end.

@@ -12,17 +12,12 @@ namespace {
 const std::wstring kControlKey = L"CLSID\\" + GuidText(CLSID_Vitrel);
 const std::wstring kPageKey = L"CLSID\\" + GuidText(kClsidPropPage);
 const std::wstring kTypeLibKey = L"TypeLib\\" + GuidText(LIBID_VITREL32Lib);
-const std::wstring kControlProgId = L"VITREL32.Vitrel32Ctrl.1";
 const std::wstring kPageProgId = L"VITREL32.Vitrel32PropPage.1";
 #ifdef _WIN64
 const wchar_t kPlatform[] = L"win64";
 #else
 const wchar_t kPlatform[] = L"win32";
 #endif
-
-int Regsvr32(const std::wstring& switches) {
-    return RunProcess(L"regsvr32.exe /s " + switches + L" \"" + ModuleFile() + L"\"");
-}
 
 std::wstring Lower(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));

@@ -5,6 +5,9 @@
 
 #include <cstring>
 
+#include "dispatch.h"
+#include "handles.h"
+
 namespace vitrel::test {
 namespace {
 
@@ -56,12 +59,15 @@ int RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
+    const qv::win::UniqueKernelHandle thread(process.hThread), child(process.hProcess);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    else TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (WaitForSingleObject(child.get(), timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(child.get(), &code);
+    else TerminateProcess(child.get(), 99);
     return static_cast<int>(code);
+}
+
+int Regsvr32(const std::wstring& switches) {
+    return RunProcess(L"regsvr32.exe /s " + switches + L" \"" + ModuleFile() + L"\"");
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
@@ -110,19 +116,11 @@ HRESULT PutProperty(IDispatch* control, DISPID id, const VARIANT& value) {
 }
 
 HRESULT PutShort(IDispatch* control, DISPID id, short value) {
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_I2;
-    arg.iVal = value;
-    return PutProperty(control, id, arg);
+    return qv::win::PutNumberProperty(control, id, VT_I2, value);
 }
 
 HRESULT PutLong(IDispatch* control, DISPID id, LONG value) {
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_I4;
-    arg.lVal = value;
-    return PutProperty(control, id, arg);
+    return qv::win::PutNumberProperty(control, id, VT_I4, value);
 }
 
 ComPtr<IStream> StreamOf(const std::vector<unsigned char>& bytes) {

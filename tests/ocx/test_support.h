@@ -12,13 +12,15 @@
 #include "com_object.h"
 #include "com_ptr.h"
 #include "vitrel32.h"
+#include "vitrel_contract.h"
 
 namespace vitrel::test {
 
 using qv::win::ComPtr;
 
-inline constexpr CLSID kClsidPropPage = {
-    0x6E31C4A4, 0x52B7, 0x11D0, {0xB3, 0xF4, 0x7A, 0x91, 0xD2, 0xC5, 0xE8, 0xB6}};
+// The control's own page, as the contract names it.
+inline constexpr const CLSID& kClsidPropPage = contract::kPropertyPageClass;
+// The system's standard colour page.
 inline constexpr CLSID kClsidStockColorPage = {
     0x0BE35201, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 
@@ -40,6 +42,8 @@ const qv::win::InterfaceEntry<Object> TestObject<Object, Interface>::kInterfaces
 
 // Vitrel32.ocx of this build, as a Windows path.
 std::wstring ModuleFile();
+// The control's ProgID, as registration writes it and hosts activate it.
+inline const std::wstring kControlProgId = L"VITREL32.Vitrel32Ctrl.1";
 
 // The module loaded with LoadLibrary, as the clock does when the control is
 // not registered; stays loaded for the whole test program.
@@ -66,6 +70,8 @@ ComPtr<I> NewControl() {
 
 // Runs a command line, waits, and gives its exit code (-1 when it did not start).
 int RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+// The real regsvr32, silent, on this build's module (switches such as /u, /n /i:user).
+int Regsvr32(const std::wstring& switches);
 
 bool KeyExists(HKEY root, const std::wstring& path);
 // The default value of a key, or "<missing>".

@@ -16,11 +16,13 @@
 
 #include "com_ptr.h"
 #include "tests/release/qv_run.h"
+#include "text.h"
 
 namespace qv::release {
 namespace {
 
 using namespace std::chrono_literals;
+using win::Narrow;  // for failure messages
 
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QV";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -61,13 +63,6 @@ std::wstring ReadString(const std::wstring& subkey, const wchar_t* name, REGSAM 
         return {};
     buffer[size / sizeof buffer[0]] = L'\0';
     return buffer;
-}
-
-// For failure messages: the path's characters as they are, ASCII being enough.
-std::string Narrow(const std::wstring& text) {
-    std::string narrow;
-    for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
-    return narrow;
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "twips.h"
+
 namespace qv::release {
 
 using namespace std::chrono_literals;
@@ -188,10 +190,7 @@ HWND RunningProgram::WaitForClockWindow(std::chrono::milliseconds timeout) const
 
 void DoubleClickEndButton(HWND clock) {
     // The end button is a 135-twip circle at the top-left of the client area.
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    int centre = MulDiv(135 / 2, dpi, 1440);
+    int centre = MulDiv(135 / 2, win::ScreenDpi(), 1440);
     POINT point{centre, centre};
     ClientToScreen(clock, &point);
 
