@@ -26,9 +26,11 @@ public:
         if (fetched) *fetched = n;
         return n == count ? S_OK : S_FALSE;
     }
+    // S_OK when all count were skipped; a count past the end stops there.
     STDMETHODIMP Skip(ULONG count) override {
-        position_ = count >= kCount - position_ ? kCount : position_ + count;
-        return position_ < kCount ? S_OK : S_FALSE;
+        const ULONG left = kCount - position_;
+        position_ += count < left ? count : left;
+        return count <= left ? S_OK : S_FALSE;
     }
     STDMETHODIMP Reset() override {
         position_ = 0;

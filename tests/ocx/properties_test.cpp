@@ -139,6 +139,36 @@ TEST(ControlProperties, ConnectionPointsEnumerate) {
     EXPECT_EQ(copy->Skip(5), S_FALSE);
 }
 
+// Both enumerators hold two items. Skip answers S_OK exactly when it skipped
+// all it was asked to, and a huge count stops at the end instead of wrapping
+// round to the start.
+TEST(ControlProperties, EnumeratorsSkipToTheEndAndNoFurther) {
+    auto object = NewControl<IOleObject>();
+    ComPtr<IEnumOLEVERB> verbs;
+    ASSERT_EQ(object->EnumVerbs(verbs.Put()), S_OK);
+    ComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(object.As(container), S_OK);
+    ComPtr<IEnumConnectionPoints> points;
+    ASSERT_EQ(container->EnumConnectionPoints(points.Put()), S_OK);
+
+    EXPECT_EQ(verbs->Skip(2), S_OK);
+    EXPECT_EQ(points->Skip(2), S_OK);
+    EXPECT_EQ(verbs->Reset(), S_OK);
+    EXPECT_EQ(points->Reset(), S_OK);
+    EXPECT_EQ(verbs->Skip(1), S_OK);
+    EXPECT_EQ(points->Skip(1), S_OK);
+    EXPECT_EQ(verbs->Skip(0xFFFFFFFFu), S_FALSE);
+    EXPECT_EQ(points->Skip(0xFFFFFFFFu), S_FALSE);
+
+    OLEVERB verb{};
+    ULONG fetched = 1;
+    EXPECT_EQ(verbs->Next(1, &verb, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 0u);
+    ComPtr<IConnectionPoint> point;
+    EXPECT_EQ(points->Next(1, point.Put(), nullptr), S_FALSE);
+    EXPECT_FALSE(point);
+}
+
 TEST(ControlProperties, DefaultPropertyIsTransMode) {
     auto control = NewControl<IDispatch>();
     // A value taken without a member name, as VB does with "x = control".
