@@ -7,6 +7,7 @@
 #include "form.h"
 #include "input_mode.h"
 #include "unstorable_text.h"
+#include "zone_places.h"
 
 namespace qv::win {
 
@@ -68,6 +69,7 @@ private:
     void Load() override {
         SettingsModel& m = app_.model;
         ReadPlaces(m, app_.programFolder);
+        ApplyZones(m, app_.zones);
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(L + n, Widen(m.PlaceName[n]));
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(J + n, Widen(m.TimeDiff[n].ToText()));
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(S + n, Widen(m.WorkStart[n].ToText()));
@@ -97,6 +99,8 @@ private:
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkStart[n] = Value::Text(Narrow(ItemText(S + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkEnd[n] = Value::Text(Narrow(ItemText(E + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.SummerTime[n] = Value::Integer(IsChecked(Check + n) ? 1 : 0);
+        // A zone place's numbers: its offset from the computer's clock now.
+        StampZoneOffsets(m, app_.clock.Now(), app_.clock.UtcNow());
         if (!MaySave(app_, hwnd_, SavedTexts())) {
             m = before;
             return;
