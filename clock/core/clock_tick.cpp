@@ -43,10 +43,10 @@ DateValue PlaceTime(DateValue local, const Value& timeDiff, const Value& summerT
     return InDateRange(place) ? place : local;
 }
 
-DateValue RowTime(const SettingsModel& model, int n, const ClockSource& clock) {
+DateValue RowTime(const SettingsModel& model, int n, const ClockSource& clock, ZoneStateCache& zoneState) {
     if (const auto& zone = model.Zone[n]) {
         const UtcMillis now = ToUtcMillis(clock.UtcNow());
-        return ZoneDateValue(now, ZoneStateAt(*zone, now).offsetMinutes);
+        return ZoneDateValue(now, zoneState.At(*zone, now).offsetMinutes);
     }
     return PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]);
 }
@@ -66,20 +66,20 @@ void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels
     for (int n = 1; n <= kPlaceCount; ++n) {
         const auto row = static_cast<std::size_t>(n - 1);
         if (labels.nameCaption[row].empty()) continue;
-        FormatDateInto(labels.timeCaption[row], RowTime(model, n, clock), picture);
+        FormatDateInto(labels.timeCaption[row], RowTime(model, n, clock, labels.zoneStates[row]), picture);
     }
     // Summer time of the zone places, for their time labels' colour.
     for (int n = 1; n <= kPlaceCount; ++n) {
         const auto row = static_cast<std::size_t>(n - 1);
         labels.followsZone[row] = model.Zone[n].has_value();
-        labels.summer[row] = model.Zone[n] && ZoneStateAt(*model.Zone[n], ToUtcMillis(clock.UtcNow())).summer;
+        labels.summer[row] = model.Zone[n] && labels.zoneStates[row].At(*model.Zone[n], ToUtcMillis(clock.UtcNow())).summer;
     }
 
     // Each named place's time of day as its display shows it.
     for (model.LoopIndex = 1; model.LoopIndex <= kPlaceCount; ++model.LoopIndex) {
         const int n = model.LoopIndex;
         if (model.PlaceName[n].empty()) continue;
-        TimeOfDay(model.LocalTime[n], RowTime(model, n, clock), picture);
+        TimeOfDay(model.LocalTime[n], RowTime(model, n, clock, labels.zoneStates[static_cast<std::size_t>(n - 1)]), picture);
     }
     FormatLocalTime(model);
 
@@ -113,7 +113,8 @@ int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, 
         // further, and a summer time that has already turned is out of date.
         std::optional<ZoneState> zone;
         if (model.Zone[n]) {
-            zone = ZoneStateAt(*model.Zone[n], utc);
+            const ZoneState* kept = shown.zoneStates[row].Holding(*model.Zone[n], utc);
+            zone = kept ? *kept : ZoneStateAt(*model.Zone[n], utc);
             if (!shown.followsZone[row] || shown.summer[row] != zone->summer) return 0;
             first = static_cast<int>(std::min<UtcMillis>(first, (zone->until - utc) / 1000));
         } else if (shown.followsZone[row]) {

@@ -26,11 +26,14 @@ struct RowLabels {
     // time label's colour follows it while the clock runs.
     std::array<bool, kPlaceCount> followsZone{};
     std::array<bool, kPlaceCount> summer{};
+    // Each zone row's state between ticks.
+    std::array<ZoneStateCache, kPlaceCount> zoneStates{};
 };
 
 // A row's time now: its zone's local time at the clock's UTC instant when it
-// follows a zone this system knows, otherwise PlaceTime of the computer's time.
-DateValue RowTime(const SettingsModel& model, int n, const ClockSource& clock);
+// follows a zone this system knows (its state kept in `zoneState`), otherwise
+// PlaceTime of the computer's time.
+DateValue RowTime(const SettingsModel& model, int n, const ClockSource& clock, ZoneStateCache& zoneState);
 
 // LocalTime(n) := format(LocalTime(n), "hh:mm") on all ten rows.
 void FormatLocalTime(SettingsModel& model);

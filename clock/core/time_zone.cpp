@@ -11,11 +11,7 @@ namespace {
 
 constexpr std::int64_t kMsPerMinute = 60'000;
 constexpr std::int64_t kMsPerDay = 86'400'000;
-constexpr int kDateValueOf1970 = 25569;  // 1 January 1970 as a date value
-
-std::int64_t DaysSince1970(int year, int month, int day) {
-    return static_cast<std::int64_t>(ToDateValue(CivilTime{year, month, day})) - kDateValueOf1970;
-}
+std::int64_t DaysFrom1970(int year, int month, int day) { return DaysSince1970(year, month, day); }
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
@@ -26,7 +22,8 @@ int ChangeDay(const ZoneChange& change, int year) {
     if (length == 0 || change.weekday < 0 || change.weekday > 6) return 0;
     if (change.year != 0) return change.day >= 1 && change.day <= length ? change.day : 0;
     if (change.day < 1 || change.day > 5) return 0;
-    const int firstWeekday = DayOfWeek(CivilTime{year, change.month, 1});
+    // 1 January 1970 was a Thursday.
+    const int firstWeekday = static_cast<int>(((DaysFrom1970(year, change.month, 1) + 4) % 7 + 7) % 7);
     int day = 1 + (change.weekday - firstWeekday + 7) % 7 + 7 * (change.day - 1);
     while (day > length) day -= 7;  // week 5 is the month's last such weekday
     return day;
@@ -34,23 +31,23 @@ int ChangeDay(const ZoneChange& change, int year) {
 
 // The UTC instant 1 January of `year` begins for the rule of that year.
 UtcMillis YearStart(const ZoneRules& rules, int year) {
-    return DaysSince1970(year, 1, 1) * kMsPerDay + rules.ForYear(year).bias * kMsPerMinute;
+    return DaysFrom1970(year, 1, 1) * kMsPerDay + rules.ForYear(year).bias * kMsPerMinute;
+}
+
+int YearOf(UtcMillis instant) {
+    int year = 0, month = 0, day = 0;
+    DateOfDay(static_cast<int>(FloorDiv(instant, kMsPerDay)), year, month, day);
+    return year;
 }
 
 // The year whose rule governs `instant`.
 int RuleYear(const ZoneRules& rules, UtcMillis instant) {
-    const int utcYear = CivilFromMillis(instant).year;
-    int year = CivilFromMillis(instant - rules.ForYear(utcYear).bias * kMsPerMinute).year;
+    const int utcYear = YearOf(instant);
+    int year = YearOf(instant - rules.ForYear(utcYear).bias * kMsPerMinute);
     if (instant < YearStart(rules, year)) --year;
     else if (instant >= YearStart(rules, year + 1)) ++year;
     return year;
 }
-
-struct Shown {
-    int offsetMinutes;
-    bool summer;
-    bool operator==(const Shown&) const = default;
-};
 
 bool SummerInForce(const ZoneYearRule& rule, int year, UtcMillis instant) {
     if (!rule.KeepsSummerTime()) return false;
@@ -64,7 +61,7 @@ bool SummerInForce(const ZoneYearRule& rule, int year, UtcMillis instant) {
     return rule.daylightDate.month < rule.standardDate.month ? afterStart && beforeEnd : afterStart || beforeEnd;
 }
 
-Shown ShownAt(const ZoneRules& rules, UtcMillis instant, int year) {
+ZoneShown ShownAt(const ZoneRules& rules, UtcMillis instant, int year) {
     const ZoneYearRule& rule = rules.ForYear(year);
     if (SummerInForce(rule, year, instant)) return {-(rule.bias + rule.daylightBias), true};
     // A zone without summer time has no standard bias either.
@@ -73,24 +70,34 @@ Shown ShownAt(const ZoneRules& rules, UtcMillis instant, int year) {
     return {-(rule.bias + (keeps ? rule.standardBias : 0)), false};
 }
 
-Shown ShownAt(const ZoneRules& rules, UtcMillis instant) { return ShownAt(rules, instant, RuleYear(rules, instant)); }
+ZoneShown ShownAt(const ZoneRules& rules, UtcMillis instant) { return ShownAt(rules, instant, RuleYear(rules, instant)); }
 
 }  // namespace
 
+ZoneShown ZoneShownAt(const ZoneRules& rules, UtcMillis instant) { return ShownAt(rules, instant); }
+
 UtcMillis ToUtcMillis(const CivilTime& utc) {
-    return DaysSince1970(utc.year, utc.month, utc.day) * kMsPerDay +
+    return DaysFrom1970(utc.year, utc.month, utc.day) * kMsPerDay +
            ((utc.hour * 60 + utc.minute) * 60 + utc.second) * std::int64_t{1000};
 }
 
 CivilTime CivilFromMillis(UtcMillis instant) {
     const std::int64_t days = FloorDiv(instant, kMsPerDay);
     const auto secondOfDay = static_cast<int>((instant - days * kMsPerDay) / 1000);
-    CivilTime t = ToCivilTime(static_cast<DateValue>(days + kDateValueOf1970));
+    CivilTime t;
+    DateOfDay(static_cast<int>(days), t.year, t.month, t.day);
     t.hour = secondOfDay / 3600;
     t.minute = secondOfDay / 60 % 60;
     t.second = secondOfDay % 60;
     return t;
 }
+
+ZoneRules::ZoneRules(int first, std::vector<ZoneYearRule> rules) : firstYear(first), years(std::move(rules)) {}
+ZoneRules::ZoneRules(const ZoneRules&) = default;
+ZoneRules::ZoneRules(ZoneRules&&) noexcept = default;
+ZoneRules& ZoneRules::operator=(const ZoneRules&) = default;
+ZoneRules& ZoneRules::operator=(ZoneRules&&) noexcept = default;
+ZoneRules::~ZoneRules() = default;
 
 const ZoneYearRule& ZoneRules::ForYear(int year) const {
     const auto last = static_cast<int>(years.size()) - 1;
@@ -101,7 +108,7 @@ std::optional<UtcMillis> ChangeInstant(const ZoneYearRule& rule, const ZoneChang
     const int day = ChangeDay(change, year);
     if (day == 0) return std::nullopt;
     const std::int64_t localMs =
-        DaysSince1970(year, change.month, day) * kMsPerDay +
+        DaysFrom1970(year, change.month, day) * kMsPerDay +
         ((change.hour * 60 + change.minute) * 60 + change.second) * std::int64_t{1000} + change.millisecond;
     // The change to summer time is given in standard time, the change back in summer time.
     const UtcMillis instant = localMs + (rule.bias + (toSummer ? rule.standardBias : rule.daylightBias)) * kMsPerMinute;
@@ -112,7 +119,7 @@ std::optional<UtcMillis> ChangeInstant(const ZoneYearRule& rule, const ZoneChang
 
 ZoneState ZoneStateAt(const ZoneRules& rules, UtcMillis instant) {
     const int year = RuleYear(rules, instant);
-    const Shown now = ShownAt(rules, instant, year);
+    const ZoneShown now = ShownAt(rules, instant, year);
     ZoneState state{now.offsetMinutes, now.summer, YearStart(rules, year + 2)};
     // Only the two years' changes and the turns of the year can change what
     // the zone shows. A 1 January "change" that only says summer time carries
@@ -128,7 +135,10 @@ ZoneState ZoneStateAt(const ZoneRules& rules, UtcMillis instant) {
         if (auto start = ChangeInstant(rule, rule.daylightDate, y, true)) candidates[count++] = *start;
         if (auto end = ChangeInstant(rule, rule.standardDate, y, false)) candidates[count++] = *end;
     }
-    std::sort(candidates.begin(), candidates.end());
+    // Six values: an insertion sort, which keeps the program small.
+    for (std::size_t i = 1; i < candidates.size(); ++i) {
+        for (std::size_t j = i; j > 0 && candidates[j] < candidates[j - 1]; --j) std::swap(candidates[j], candidates[j - 1]);
+    }
     for (const UtcMillis c : candidates) {
         if (c <= instant || c >= state.until) continue;
         if (!(ShownAt(rules, c) == now)) {
@@ -137,6 +147,27 @@ ZoneState ZoneStateAt(const ZoneRules& rules, UtcMillis instant) {
         }
     }
     return state;
+}
+
+const ZoneState* ZoneStateCache::Holding(const ZoneRules& rules, UtcMillis now) const {
+    if (!valid_ || now < at_ || now >= state_.until) return nullptr;
+    // The state reads the rules of its year and the next, and the bias of the one after.
+    if (!(rules.ForYear(year_) == rule_) || !(rules.ForYear(year_ + 1) == next_) || rules.ForYear(year_ + 2).bias != afterNextBias_) {
+        return nullptr;
+    }
+    return &state_;
+}
+
+const ZoneState& ZoneStateCache::At(const ZoneRules& rules, UtcMillis now) {
+    if (Holding(rules, now)) return state_;
+    state_ = ZoneStateAt(rules, now);
+    at_ = now;
+    year_ = RuleYear(rules, now);
+    rule_ = rules.ForYear(year_);
+    next_ = rules.ForYear(year_ + 1);
+    afterNextBias_ = rules.ForYear(year_ + 2).bias;
+    valid_ = true;
+    return state_;
 }
 
 int ZoneEntry::StandardOffset() const { return rules.years.empty() ? 0 : -rules.years.back().bias; }
@@ -151,13 +182,24 @@ bool SameKey(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-ZoneList::ZoneList(std::vector<ZoneEntry> zones) : zones_(std::move(zones)) {
-    // A zone without a single rule cannot convert anything.
-    std::erase_if(zones_, [](const ZoneEntry& zone) { return zone.rules.years.empty(); });
-    std::stable_sort(zones_.begin(), zones_.end(), [](const ZoneEntry& a, const ZoneEntry& b) {
-        const int oa = a.StandardOffset(), ob = b.StandardOffset();
-        return oa != ob ? oa < ob : a.display < b.display;
-    });
+ZoneList::ZoneList(std::vector<ZoneEntry> zones) {
+    // The order, found on indices by insertion (a list of some hundred zones
+    // sorted once): the sort algorithms' code for whole entries would cost
+    // the program more than the zones themselves.
+    auto before = [&zones](std::size_t a, std::size_t b) {
+        const int oa = zones[a].StandardOffset(), ob = zones[b].StandardOffset();
+        if (oa != ob) return oa < ob;
+        return zones[a].display != zones[b].display ? zones[a].display < zones[b].display : zones[a].key < zones[b].key;
+    };
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        // A zone without a single rule cannot convert anything.
+        if (zones[i].rules.years.empty()) continue;
+        order.push_back(i);
+        for (std::size_t j = order.size() - 1; j > 0 && before(order[j], order[j - 1]); --j) std::swap(order[j], order[j - 1]);
+    }
+    zones_.reserve(order.size());
+    for (std::size_t i : order) zones_.push_back(std::move(zones[i]));
 }
 
 const ZoneEntry* ZoneList::Find(std::string_view key) const {

@@ -52,6 +52,16 @@ struct ZoneRules {
     std::vector<ZoneYearRule> years;
     bool operator==(const ZoneRules&) const = default;
 
+    // Out of line: copied with the settings model, whose ten rows would
+    // otherwise each carry their own copy of the vector's code.
+    ZoneRules() = default;
+    ZoneRules(int first, std::vector<ZoneYearRule> rules);
+    ZoneRules(const ZoneRules&);
+    ZoneRules(ZoneRules&&) noexcept;
+    ZoneRules& operator=(const ZoneRules&);
+    ZoneRules& operator=(ZoneRules&&) noexcept;
+    ~ZoneRules();
+
     static ZoneRules Of(ZoneYearRule rule) { return {0, {rule}}; }
     const ZoneYearRule& ForYear(int year) const;
 };
@@ -66,10 +76,36 @@ struct ZoneState {
     UtcMillis until = 0;
 };
 
+// What a zone shows at an instant, without looking ahead: the tick's share.
+struct ZoneShown {
+    int offsetMinutes = 0;
+    bool summer = false;
+    bool operator==(const ZoneShown&) const = default;
+};
+ZoneShown ZoneShownAt(const ZoneRules& rules, UtcMillis instant);
+
 // The state at `instant`. The rule of a year governs from 1 January 00:00 of
 // that year in the zone's local time without summer or standard bias, as the
 // system counts it. Allocates nothing.
 ZoneState ZoneStateAt(const ZoneRules& rules, UtcMillis instant);
+
+// A zone's state kept between ticks: it holds from the instant it was
+// computed at until its end, for as long as the rules of the years it read
+// stay the same, so a tick recomputes it only at a change.
+class ZoneStateCache {
+public:
+    const ZoneState& At(const ZoneRules& rules, UtcMillis now);
+    // The kept state when it holds at `now` for these rules; none otherwise.
+    const ZoneState* Holding(const ZoneRules& rules, UtcMillis now) const;
+
+private:
+    ZoneState state_;
+    UtcMillis at_ = 0;
+    int year_ = 0;
+    ZoneYearRule rule_, next_;
+    int afterNextBias_ = 0;
+    bool valid_ = false;
+};
 
 // The instant (UTC) a rule's change falls on in `year`, or nothing when the
 // rule has no such change. A change stored as 23:59:59.999 is the end of that

@@ -2,7 +2,6 @@
 // written beside them for older copies of the program.
 #include "zone_places.h"
 
-#include <cmath>
 
 namespace qv {
 
@@ -27,7 +26,10 @@ std::size_t Utf16Length(std::string_view utf8) {
 }
 
 int ComputerOffsetMinutes(const CivilTime& local, const CivilTime& utc) {
-    return static_cast<int>(std::lround(static_cast<double>(ToUtcMillis(local) - ToUtcMillis(utc)) / 60'000.0));
+    // Whole seconds apart; to the nearest minute in integers (the 32-bit
+    // core rounds no doubles to integers).
+    const std::int64_t seconds = (ToUtcMillis(local) - ToUtcMillis(utc)) / 1000 + 30;
+    return static_cast<int>(seconds / 60 - (seconds % 60 < 0));
 }
 
 DateValue ZoneDateValue(UtcMillis instant, int offsetMinutes) {

@@ -169,6 +169,16 @@ TEST_F(ZoneTick, ZonePlaceShowsUtcByItsZoneAndItsSummerTimeLive) {
     Run({2026, 3, 8, 7, 0, 0});
     EXPECT_EQ(labels.timeCaption[0], "03/08 03:00:00");
     EXPECT_TRUE(labels.summer[0]);
+    // The state kept between ticks gives way to other rules at once.
+    model.Zone[1] = test::Tokyo();
+    Run({2026, 3, 8, 7, 0, 1});
+    EXPECT_EQ(labels.timeCaption[0], "03/08 16:00:01");
+    EXPECT_FALSE(labels.summer[0]);
+    // And to a clock set back before the instant it was computed at.
+    model.Zone[1] = test::Eastern();
+    Run({2026, 3, 8, 7, 0, 2});
+    Run({2026, 3, 8, 6, 59, 59});
+    EXPECT_EQ(labels.timeCaption[0], "03/08 01:59:59");
 }
 
 TEST_F(ZoneTick, TimerWakesAtTheChangeEvenWhenNoCaptionWouldChange) {

@@ -83,9 +83,20 @@ void ZoneBox::Fill(const std::wstring& filter) {
 }
 
 std::wstring ZoneBox::TipText() const {
-    if (const ZoneEntry* zone = ZoneOfText()) return L"タイムゾーン: " + Widen(zone->display) + L" [" + Widen(zone->key) + L"]";
-    if (ShowsUnknownZone()) return L"このコンピューターにないタイムゾーン: " + Widen(unknownKey_);
-    return L"時差 (時間)、またはタイムゾーン (一覧から選ぶか、名前の一部を入力)";
+    std::wstring tip;
+    if (const ZoneEntry* zone = ZoneOfText()) {
+        tip = L"タイムゾーン: ";
+        tip += Widen(zone->display);
+        tip += L" [";
+        tip += Widen(zone->key);
+        tip += L"]";
+    } else if (ShowsUnknownZone()) {
+        tip = L"このコンピューターにないタイムゾーン: ";
+        tip += Widen(unknownKey_);
+    } else {
+        tip = L"時差 (時間)、またはタイムゾーン (一覧から選ぶか、名前の一部を入力)";
+    }
+    return tip;
 }
 
 }  // namespace qv::win
