@@ -3,9 +3,11 @@
 #include "clock_tick.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "date_format.h"
+#include "zone_places.h"
 
 namespace qv {
 
@@ -41,6 +43,14 @@ DateValue PlaceTime(DateValue local, const Value& timeDiff, const Value& summerT
     return InDateRange(place) ? place : local;
 }
 
+DateValue RowTime(const SettingsModel& model, int n, const ClockSource& clock, ZoneStateCache& zoneState) {
+    if (const auto& zone = model.Zone[n]) {
+        const UtcMillis now = ToUtcMillis(clock.UtcNow());
+        return ZoneDateValue(now, zoneState.At(*zone, now).offsetMinutes);
+    }
+    return PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]);
+}
+
 void FormatLocalTime(SettingsModel& model) {
     for (model.LoopIndex = 1; model.LoopIndex <= kPlaceCount; ++model.LoopIndex) {
         FormatInPlace(model.LocalTime[model.LoopIndex], "hh:mm");
@@ -56,14 +66,20 @@ void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels
     for (int n = 1; n <= kPlaceCount; ++n) {
         const auto row = static_cast<std::size_t>(n - 1);
         if (labels.nameCaption[row].empty()) continue;
-        FormatDateInto(labels.timeCaption[row], PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]), picture);
+        FormatDateInto(labels.timeCaption[row], RowTime(model, n, clock, labels.zoneStates[row]), picture);
+    }
+    // Summer time of the zone places, for their time labels' colour.
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        const auto row = static_cast<std::size_t>(n - 1);
+        labels.followsZone[row] = model.Zone[n].has_value();
+        labels.summer[row] = model.Zone[n] && labels.zoneStates[row].At(*model.Zone[n], ToUtcMillis(clock.UtcNow())).summer;
     }
 
     // Each named place's time of day as its display shows it.
     for (model.LoopIndex = 1; model.LoopIndex <= kPlaceCount; ++model.LoopIndex) {
         const int n = model.LoopIndex;
         if (model.PlaceName[n].empty()) continue;
-        TimeOfDay(model.LocalTime[n], PlaceTime(Now(clock), model.TimeDiff[n], model.SummerTime[n]), picture);
+        TimeOfDay(model.LocalTime[n], RowTime(model, n, clock, labels.zoneStates[static_cast<std::size_t>(n - 1)]), picture);
     }
     FormatLocalTime(model);
 
@@ -80,7 +96,7 @@ void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels
     }
 }
 
-int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, CivilTime now, int limit) {
+int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, CivilTime now, CivilTime utcNow, int limit) {
     std::string pictureScratch;
     const std::string_view picture = TextOf(model.DateFormat, pictureScratch);
     std::string text;
@@ -90,13 +106,26 @@ int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, 
     // row's search stops at the earliest change found so far, so a picture
     // with seconds costs one format a row, and one without at most a minute's.
     int first = limit;
+    const UtcMillis utc = ToUtcMillis(utcNow);
     for (int n = 1; n <= kPlaceCount; ++n) {
         const auto row = static_cast<std::size_t>(n - 1);
+        // A zone keeps its offset until its state's end: the search goes no
+        // further, and a summer time that has already turned is out of date.
+        std::optional<ZoneState> zone;
+        if (model.Zone[n]) {
+            const ZoneState* kept = shown.zoneStates[row].Holding(*model.Zone[n], utc);
+            zone = kept ? *kept : ZoneStateAt(*model.Zone[n], utc);
+            if (!shown.followsZone[row] || shown.summer[row] != zone->summer) return 0;
+            first = static_cast<int>(std::min<UtcMillis>(first, (zone->until - utc) / 1000));
+        } else if (shown.followsZone[row]) {
+            return 0;
+        }
         const bool caption = !shown.nameCaption[row].empty();
         if (!caption && model.PlaceName[n].empty()) continue;
         CivilTime then = now;
         for (int seconds = 0; seconds < first; ++seconds, then = NextSecond(then)) {
-            const DateValue placeTime = PlaceTime(ToDateValue(then), model.TimeDiff[n], model.SummerTime[n]);
+            const DateValue placeTime = zone ? ZoneDateValue(utc + seconds * std::int64_t{1000}, zone->offsetMinutes)
+                                             : PlaceTime(ToDateValue(then), model.TimeDiff[n], model.SummerTime[n]);
             bool changes;
             if (caption) {
                 FormatDateInto(text, placeTime, picture);

@@ -22,7 +22,18 @@ struct RowLabels {
     std::array<std::string, kPlaceCount> nameCaption;
     std::array<std::string, kPlaceCount> timeCaption;
     std::array<std::uint32_t, kPlaceCount> nameColor{};
+    // Rows that follow a zone, and which of them keep summer time now: their
+    // time label's colour follows it while the clock runs.
+    std::array<bool, kPlaceCount> followsZone{};
+    std::array<bool, kPlaceCount> summer{};
+    // Each zone row's state between ticks.
+    std::array<ZoneStateCache, kPlaceCount> zoneStates{};
 };
+
+// A row's time now: its zone's local time at the clock's UTC instant when it
+// follows a zone this system knows (its state kept in `zoneState`), otherwise
+// PlaceTime of the computer's time.
+DateValue RowTime(const SettingsModel& model, int n, const ClockSource& clock, ZoneStateCache& zoneState);
 
 // LocalTime(n) := format(LocalTime(n), "hh:mm") on all ten rows.
 void FormatLocalTime(SettingsModel& model);
@@ -33,9 +44,14 @@ void ClockTick(SettingsModel& model, const ClockSource& clock, RowLabels& labels
 
 // Whole seconds from `now` until the first second at which a tick would write
 // something else than it did last: a time caption, a time of day and with it
-// a name colour. 0 when what `shown` holds is already out of date; `limit`
-// when nothing changes sooner. Only looks ahead: the model stays as it is.
-int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, CivilTime now, int limit);
+// a name colour, a zone's summer time. 0 when what `shown` holds is already
+// out of date; `limit` when nothing changes sooner. Only looks ahead: the
+// model stays as it is. `utcNow` is the same instant in UTC.
+int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, CivilTime now, CivilTime utcNow, int limit);
+// The same for a clock that keeps no zone (its local time is UTC).
+inline int SecondsUntilTickChanges(const SettingsModel& model, const RowLabels& shown, CivilTime now, int limit) {
+    return SecondsUntilTickChanges(model, shown, now, now, limit);
+}
 
 // The tick's timer. Rather than polling, it sleeps until the next second at
 // which a caption or a name colour changes, and wakes just after it: once a

@@ -57,6 +57,12 @@ void Split(DateValue value, int& day, int& second) {
 
 }  // namespace
 
+int DaysSince1970(int year, int month, int day) {
+    return DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+}
+
+void DateOfDay(int daysSince1970, int& year, int& month, int& day) { CivilFromDays(daysSince1970, year, month, day); }
+
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int DaysInMonth(int year, int month) {

@@ -22,6 +22,10 @@ bool InDateRange(DateValue value);
 // The civil time one second later (a leap second's :60 turns into the next minute).
 CivilTime NextSecond(CivilTime time);
 
+// Days from 1 January 1970 to a date, and back (integer arithmetic, cheap).
+int DaysSince1970(int year, int month, int day);
+void DateOfDay(int daysSince1970, int& year, int& month, int& day);
+
 // 0 = Sunday ... 6 = Saturday.
 int DayOfWeek(DateValue value);
 int DayOfWeek(const CivilTime& time);

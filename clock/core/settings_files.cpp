@@ -29,6 +29,7 @@ void VisitPlaces(Model& m, Visitor&& v) {
     for (auto& end : m.WorkEnd) v.Field(end);
     v.Title("サマータイム情報");
     for (auto& summer : m.SummerTime) v.Field(summer);
+    v.Zones(m.ZoneName);
 }
 
 template <class Model, class Visitor>
@@ -121,6 +122,7 @@ private:
     std::string_view rest_;
 };
 
+constexpr std::string_view kZoneTitle = "タイムゾーン";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // A file saved by an editor as UTF-8: it starts with the byte-order mark, or
@@ -146,6 +148,15 @@ public:
     void Field(Value& value) {
         if (Take()) value = Value::Text(Decoded());
     }
+    // The zone section after the 55 lines, only under its exact title; what
+    // else follows them is no concern of this program. A missing name is no zone.
+    void Zones(Rows<std::string>& names) {
+        for (auto& name : names) name.clear();
+        if (!Take() || Decoded() != kZoneTitle) return;
+        for (auto& name : names) {
+            if (Take()) name = Decoded();
+        }
+    }
 
 private:
     std::string Decoded() const { return utf8_ ? Utf8Cleaned(line_) : SjisToUtf8(line_); }
@@ -165,6 +176,13 @@ public:
     void Title(const char* title) { Line(title); }
     void Field(const std::string& text) { Line(text); }
     void Field(const Value& value) { Line(value.ToFileLine()); }
+    // Written only when a place follows a zone: a file without zones stays
+    // the 55 lines every copy of the program reads.
+    void Zones(const Rows<std::string>& names) {
+        if (std::all_of(names.begin(), names.end(), [](const std::string& name) { return name.empty(); })) return;
+        Line(kZoneTitle);
+        for (const auto& name : names) Line(name);
+    }
 
     std::string Bytes() const { return Utf8ToSjis(text_); }
 
@@ -199,7 +217,7 @@ constexpr auto kWindow = [](auto& m, auto&& v) { VisitWindow(m, v); };
 
 }  // namespace
 
-void ReadPlaces(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kPlacesFile), 55, kPlaces); }
+void ReadPlaces(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kPlacesFile), 66, kPlaces); }
 void ReadDisplay(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kDisplayFile), 20, kDisplay); }
 void ReadWindow(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kWindowFile), 9, kWindow); }
 

@@ -1,5 +1,7 @@
 // The three settings files next to the program: places "STEI.QV", display
-// "STEI1.QV" and window "STEI2.QV". Line-positional, Shift-JIS, CR LF.
+// "STEI1.QV" and window "STEI2.QV". Line-positional, Shift-JIS, CR LF. The
+// places file has 55 lines, and 11 more (the title "タイムゾーン" and one zone
+// key name a place) only when a place follows a zone.
 #pragma once
 
 #include <optional>

@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "settings_defaults.h"
+#include "time_zone.h"
 #include "value.h"
 
 namespace qv {
@@ -38,6 +40,11 @@ struct SettingsModel {
     Rows<Value> WorkEnd;
     Rows<Value> SummerTime;
     Rows<Value> LocalTime;  // working value of the clock tick, never stored
+    // The zone a place follows, by the system's key name, as the places file
+    // holds it (empty: the place keeps its time difference); and its rules
+    // when this system knows that zone (never stored).
+    Rows<std::string> ZoneName;
+    Rows<std::optional<ZoneRules>> Zone;
 
     // Display settings. Colours are decimal BGR text.
     std::string NameColor;

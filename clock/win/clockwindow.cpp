@@ -125,7 +125,10 @@ void ClockWindow::Form_Load() {
         SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
     }
     // 10. Summer-time colour of the time labels.
+    //     A place that follows a zone takes it from the zone, tick by tick.
     COLORREF summerColor = ToColorRef(ColorOr(model.SummerColor, defaults::kSummerColor));
+    summerColor_ = summerColor;
+    timeColor_ = timeColor;
     for (int n = 1; n <= kPlaceCount; ++n) {
         if (model.SummerTime[n].Equals(1)) labels_[static_cast<std::size_t>(TimeLabel(n))].color = summerColor;
     }
@@ -191,7 +194,7 @@ void ClockWindow::ArmTimer1() {
     // The milliseconds first, then the second: should the second turn between
     // the two reads, the timer wakes a second early and re-arms, never late.
     const int millisecond = app_.clock.Millisecond();
-    const int seconds = SecondsUntilTickChanges(app_.model, tick_, app_.clock.Now(), kTickLongestWait);
+    const int seconds = SecondsUntilTickChanges(app_.model, tick_, app_.clock.Now(), app_.clock.UtcNow(), kTickLongestWait);
     const UINT period = TickPeriodFor(seconds, static_cast<unsigned>(millisecond));
     if (period == timer1Period_) return;
     // Re-arming replaces the window's one timer, so ticks never pile up.
@@ -211,6 +214,13 @@ void ClockWindow::Timer1_Timer() {
             shownTimes_[i] = caption;
             time.caption = Widen(caption);
             InvalidateLabel(time);
+        }
+        if (tick_.followsZone[i]) {
+            const COLORREF zoneColor = tick_.summer[i] ? summerColor_ : timeColor_;
+            if (zoneColor != time.color) {
+                time.color = zoneColor;
+                InvalidateLabel(time);
+            }
         }
         RowLabel& name = labels_[static_cast<std::size_t>(NameLabel(n))];
         COLORREF color = ToColorRef(tick_.nameColor[i]);

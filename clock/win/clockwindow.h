@@ -108,6 +108,9 @@ private:
     UniqueWindow toolTips_;
     std::unique_ptr<TransparencyControl> vitrel1_;
     bool transparentDisplay_ = false;
+    // The time labels' two colours, for the places whose zone decides between them.
+    COLORREF summerColor_ = 0;
+    COLORREF timeColor_ = 0;
 };
 
 }  // namespace qv::win

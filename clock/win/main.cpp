@@ -13,6 +13,7 @@
 #include "platform.h"
 #include "dialogs.h"
 #include "ole_scope.h"
+#include "system_zones.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The picture loader and the hosted control need OLE on this thread.
@@ -25,6 +26,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::unique_ptr<qv::win::Choosers> choosers = qv::win::MakeSystemChoosers();
     qv::win::Application application(instance, process);
     qv::win::AppContext app{model, qv::win::ProgramFolder(), clock, messages, *choosers, application, instance};
+    app.zones = qv::win::LoadSystemZones();
     application.Attach(app);
     application.LoadVr();
     return application.Run();

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "settings_files.h"
+#include "zone_places.h"
 #include "resource.h"
 #include "twips.h"
 #include "program_version.h"
@@ -69,6 +70,7 @@ void StartupWindow::DisableTimer1() {
 void StartupWindow::ReadSettingsFiles() {
     SettingsModel& model = app_.model;
     ReadPlaces(model, app_.programFolder);
+    ApplyZones(model, app_.zones);
     ReadDisplay(model, app_.programFolder);
     // A window file the last save could not replace is older than the model:
     // reading it would undo the switch or move the user just made.

@@ -7,6 +7,7 @@
 #include "date_format.h"
 #include "fake_clock.h"
 #include "tick_setup.h"
+#include "zone_samples.h"
 
 namespace qv {
 namespace {
@@ -67,6 +68,37 @@ void BM_LookAheadTenPlacesMinutes(benchmark::State& state) { LookAhead(state, "m
 void BM_LookAheadTenPlacesSeconds(benchmark::State& state) { LookAhead(state, "hh:nn:ss"); }
 BENCHMARK(BM_LookAheadTenPlacesMinutes);
 BENCHMARK(BM_LookAheadTenPlacesSeconds);
+
+// One wake-up as the clock window runs it: the tick, then the look-ahead
+// that sets the timer. Ten fixed places against ten that follow a zone (the
+// computer in Tokyo, so local time and UTC differ).
+void WakeUp(benchmark::State& state, const char* picture, bool zones) {
+    SettingsModel model;
+    RowLabels labels;
+    test::TenNamedPlaces(model, labels);
+    model.DateFormat = Value::Text(picture);
+    if (zones) {
+        ZoneRules (*rules[])() = {test::Tokyo, test::Gmt, test::Eastern, test::India, test::AusEastern};
+        for (int n = 1; n <= kPlaceCount; ++n) model.Zone[n] = rules[(n - 1) % 5]();
+    }
+    test::FakeClock clock;
+    int second = 0;
+    for (auto _ : state) {
+        const CivilTime utc{2026, 12, 7, 1, second / 60 % 60, second % 60};
+        clock.Set({2026, 12, 7, 10, utc.minute, utc.second}, utc);
+        ClockTick(model, clock, labels);
+        benchmark::DoNotOptimize(SecondsUntilTickChanges(model, labels, clock.Now(), clock.UtcNow(), 60));
+        ++second;
+    }
+}
+void BM_WakeUpTenFixedPlacesMinutes(benchmark::State& state) { WakeUp(state, "mm/dd hh:mm", false); }
+void BM_WakeUpTenZonePlacesMinutes(benchmark::State& state) { WakeUp(state, "mm/dd hh:mm", true); }
+void BM_WakeUpTenFixedPlacesSeconds(benchmark::State& state) { WakeUp(state, "hh:nn:ss", false); }
+void BM_WakeUpTenZonePlacesSeconds(benchmark::State& state) { WakeUp(state, "hh:nn:ss", true); }
+BENCHMARK(BM_WakeUpTenFixedPlacesMinutes);
+BENCHMARK(BM_WakeUpTenZonePlacesMinutes);
+BENCHMARK(BM_WakeUpTenFixedPlacesSeconds);
+BENCHMARK(BM_WakeUpTenZonePlacesSeconds);
 
 }  // namespace
 }  // namespace qv

@@ -1,5 +1,8 @@
-// A clock for tests: it shows the time it is set to and counts how often it is read.
+// A clock for tests: it shows the time it is set to and counts how often it is
+// read. It keeps no zone (UTC is its local time) unless given a UTC time too.
 #pragma once
+
+#include <optional>
 
 #include "date_value.h"
 
@@ -12,11 +15,17 @@ public:
         ++reads_;
         return now_;
     }
+    CivilTime UtcNow() const override { return utc_ ? *utc_ : Now(); }
     void Set(CivilTime now) { now_ = now; }
+    void Set(CivilTime local, CivilTime utc) {
+        now_ = local;
+        utc_ = utc;
+    }
     int reads() const { return reads_; }
 
 private:
     CivilTime now_;
+    std::optional<CivilTime> utc_;
     mutable int reads_ = 0;
 };
 

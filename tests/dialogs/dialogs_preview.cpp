@@ -7,6 +7,8 @@
 #include <string>
 
 #include "dialogs.h"
+#include "system_zones.h"
+#include "zone_places.h"
 #include "henko_window.h"
 #include "syoki_window.h"
 #include "verinfo_window.h"
@@ -92,6 +94,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Launcher launcher;
     AppContext app{model, std::filesystem::path(exe).parent_path(), clock, messages, *choosers, launcher, instance};
     launcher.app = &app;
+    // London, New York and Sydney follow their zones; row 9 a zone this
+    // system lacks.
+    app.zones = LoadSystemZones();
+    model.ZoneName[2] = "GMT Standard Time";
+    model.ZoneName[3] = "Eastern Standard Time";
+    model.ZoneName[5] = "AUS Eastern Standard Time";
+    model.ZoneName[9] = "Mars Standard Time";
+    ApplyZones(model, app.zones);
 
     if (which == L"syoki") {
         OpenSyokiWindow(app);

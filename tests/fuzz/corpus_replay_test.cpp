@@ -28,6 +28,7 @@ TEST(FuzzCorpus, PlacesFilesReadCleanly) { EXPECT_GT(Replay("places", PlacesFile
 TEST(FuzzCorpus, DisplayFilesReadCleanly) { EXPECT_GT(Replay("display", DisplayFile), 3); }
 TEST(FuzzCorpus, WindowFilesReadCleanly) { EXPECT_GT(Replay("window", WindowFile), 3); }
 TEST(FuzzCorpus, ValuesFormatCleanly) { EXPECT_GT(Replay("format", FormatValue), 3); }
+TEST(FuzzCorpus, ZoneRulesHoldUpToTheirEnds) { EXPECT_GT(Replay("zonerules", ZoneRulesBytes), 3); }
 
 }  // namespace
 }  // namespace qv::fuzz

@@ -13,6 +13,8 @@
 #include "settings_model.h"
 #include "value.h"
 #include "fake_clock.h"
+#include "zone_places.h"
+#include "zone_samples.h"
 
 namespace qv::fuzz {
 
@@ -27,6 +29,7 @@ std::size_t CountLines(std::string_view bytes) {
 // What start-up does with the files, then one tick and the layout at the
 // window's stored width and at the extremes.
 void RunAsStartUp(SettingsModel& model) {
+    ApplyZones(model, test::SampleZones());
     ApplyFirstRunDefaults(model);
     ApplyEveryStartDefaults(model);
     FormatWorkStart(model);
@@ -36,6 +39,8 @@ void RunAsStartUp(SettingsModel& model) {
     test::FakeClock clock({2026, 12, 7, 23, 59, 59});
     ClockTick(model, clock, labels);
     ClockTick(model, clock, labels);
+    (void)SecondsUntilTickChanges(model, labels, clock.Now(), 60);
+    StampZoneOffsets(model, clock.Now(), clock.UtcNow());
     for (double width : {model.WinWidth.ToNumberOr(0), 0.0, -1e300, 1e300, 1410.0}) LayoutRows(model, width);
     (void)ColorFromText(model.NameColor);
     (void)ColorFromText(model.TimeColor);
@@ -47,13 +52,16 @@ void RunAsStartUp(SettingsModel& model) {
 using Reader = void (*)(SettingsModel&, std::string_view);
 using Writer = std::string (*)(const SettingsModel&);
 
-std::string CheckFile(std::string_view bytes, Reader read, Writer write, std::size_t lines) {
+// `lines`: the written file's fixed length; `longer`, that of a file with its
+// optional last section (0: none).
+std::string CheckFile(std::string_view bytes, Reader read, Writer write, std::size_t lines, std::size_t longer = 0) {
     // Whatever was read writes back as a file of the fixed length, and that
     // file reads back to the same bytes: a save never loses what a read kept.
     SettingsModel first;
     read(first, bytes);
     std::string written = write(first);
-    if (CountLines(written) != lines) return "the written file does not have its fixed number of lines";
+    const std::size_t count = CountLines(written);
+    if (count != lines && (longer == 0 || count != longer)) return "the written file does not have its fixed number of lines";
     SettingsModel second;
     read(second, written);
     if (write(second) != written) return "a written file does not read back to itself";
@@ -67,9 +75,46 @@ std::string CheckFile(std::string_view bytes, Reader read, Writer write, std::si
 
 }  // namespace
 
-std::string PlacesFile(std::string_view bytes) { return CheckFile(bytes, ReadPlacesFrom, PlacesFileBytes, 55); }
+std::string PlacesFile(std::string_view bytes) { return CheckFile(bytes, ReadPlacesFrom, PlacesFileBytes, 55, 66); }
 std::string DisplayFile(std::string_view bytes) { return CheckFile(bytes, ReadDisplayFrom, DisplayFileBytes, 20); }
 std::string WindowFile(std::string_view bytes) { return CheckFile(bytes, ReadWindowFrom, WindowFileBytes, 9); }
+
+std::string ZoneRulesBytes(std::string_view bytes) {
+    // Two rule years of any numbers at all, as a damaged registry could hold.
+    ZoneRules rules;
+    rules.firstYear = 2000 + static_cast<int>(bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]) % 40);
+    std::size_t at = bytes.empty() ? 0 : 1;
+    auto next = [&]() {
+        std::int16_t field = 0;
+        if (at + 2 <= bytes.size()) std::memcpy(&field, bytes.data() + at, 2);
+        at += 2;
+        return static_cast<int>(field);
+    };
+    for (int year = 0; year < 2; ++year) {
+        ZoneYearRule r;
+        r.bias = next() % 1440;
+        r.standardBias = next() % 120;
+        r.daylightBias = next() % 120;
+        for (ZoneChange* c : {&r.standardDate, &r.daylightDate}) {
+            c->month = next() % 14;
+            c->weekday = next() % 8;
+            c->day = next() % 7;
+            c->hour = next() % 25;
+            c->millisecond = next() % 1000;
+        }
+        rules.years.push_back(r);
+    }
+    const UtcMillis start = ToUtcMillis({rules.firstYear, 1 + (next() & 0x7fff) % 12, 1, 0, 0, 0});
+    UtcMillis t = start;
+    for (int step = 0; step < 8; ++step) {
+        const ZoneState state = ZoneStateAt(rules, t);
+        if (state.until <= t) return "a zone state ends before it begins";
+        const ZoneState before = ZoneStateAt(rules, state.until - 1);
+        if (before.offsetMinutes != state.offsetMinutes || before.summer != state.summer) return "a zone changed before its state's end";
+        t = state.until;
+    }
+    return {};
+}
 
 std::string FormatValue(std::string_view bytes) {
     if (bytes.empty()) return {};

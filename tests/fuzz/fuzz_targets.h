@@ -15,5 +15,7 @@ std::string WindowFile(std::string_view bytes);
 // First byte picks how the value is held (text, number, integer, boolean);
 // the rest is the value's text or bytes, a newline, then the picture.
 std::string FormatValue(std::string_view bytes);
+// Zone rules of any numbers: each state holds up to its end, which lies ahead.
+std::string ZoneRulesBytes(std::string_view bytes);
 
 }  // namespace qv::fuzz

@@ -13,14 +13,24 @@
 #include "text.h"
 #include "twips.h"
 
+#include "system_zones.h"
+
 namespace qv::win::test {
 namespace {
 
-// The stored files of a user who has set up three places; each case damages one line.
+// The stored files of a user who has set up three places, two of which follow
+// zones; each case damages one line.
 std::vector<std::string> StoredPlaces() {
-    return PlacesFile({{"日本", " 0 ", "9:00", "18:00", " 0 "},
-                       {"ニューヨーク", "-14 ", "9:00", "18:00", " 1 "},
-                       {"ロンドン", "-9 ", "9:00", "18:00", " 1 "}});
+    std::vector<std::string> lines = PlacesFile({{"日本", " 0 ", "9:00", "18:00", " 0 "},
+                                                 {"ニューヨーク", "-14 ", "9:00", "18:00", " 1 "},
+                                                 {"ロンドン", "-9 ", "9:00", "18:00", " 1 "}});
+    lines.insert(lines.end(), {"タイムゾーン", "", "Eastern Standard Time", "GMT Standard Time", "", "", "", "", "", "", ""});
+    return lines;
+}
+
+const ZoneList& SystemZones() {
+    static const ZoneList zones = LoadSystemZones();
+    return zones;
 }
 
 std::vector<std::string> StoredWindow() { return WindowFile(" 0 ", 1200, 885, 1410, 3000, " 0 "); }
@@ -39,6 +49,8 @@ const std::vector<Kind>& Kinds() {
         {"negative", "-32769"},
         // Lead bytes without a valid trail, a lone trail byte, a cut-off pair.
         {"badsjis", "\x82\xff\x81\x7f\xa0\xfd\x81"},
+        // Longer than any zone's key name.
+        {"overlong", std::string(300, 'x')},
     };
     return kinds;
 }
@@ -113,6 +125,7 @@ protected:
         application_ = std::make_unique<Application>(GetModuleHandleW(nullptr), process_);
         app_ = std::make_unique<AppContext>(
             AppContext{model_, folder_, clock_, messages_, choosers_, *application_, GetModuleHandleW(nullptr)});
+        app_->zones = SystemZones();
         application_->Attach(*app_);
     }
 
@@ -200,8 +213,8 @@ protected:
 };
 
 TEST_F(BadSettingsTest, EveryLineOfThePlacesFile) {
-    ASSERT_EQ(StoredPlaces().size(), 55u);
-    RunFile("STEI.QV", 55);
+    ASSERT_EQ(StoredPlaces().size(), 66u);
+    RunFile("STEI.QV", 66);
 }
 
 TEST_F(BadSettingsTest, EveryLineOfTheDisplayFile) {

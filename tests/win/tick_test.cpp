@@ -1,6 +1,7 @@
 // The clock tick in the window: place times, summer time, business-hours
 // colours, empty rows, and how often a label really repaints.
 #include "clock_fixture.h"
+#include "system_zones.h"
 
 namespace qv::win::test {
 namespace {
@@ -43,6 +44,33 @@ TEST_F(TickTest, PlaceTimesFromTheLocalClock) {
     EXPECT_EQ(Time(2), L"12/07 15:30");
     EXPECT_EQ(TimeColor(3), kSummer) << "the tick never touches the time colours";
     (void)clock;
+}
+
+TEST_F(TickTest, ZonePlacesShowUtcByTheirZoneAndTheirSummerColourLive) {
+    app_->zones = LoadSystemZones();
+    clock_.now = CivilTime{2026, 12, 7, 10, 30, 0};  // this fake clock keeps UTC
+    std::vector<std::string> places = PlacesFile({{"シドニー", "0", "", "", " 0 "}, {"ニューヨーク", "0", "", "", " 1 "}});
+    places.insert(places.end(), {"タイムゾーン", "AUS Eastern Standard Time", "Eastern Standard Time", "", "", "", "", "", "", "", ""});
+    WriteSettingsFile(File("STEI.QV"), places);
+    auto display = DefaultDisplayFile();
+    display[4] = "32768";
+    WriteSettingsFile(File("STEI1.QV"), display);
+    StartFirstRun();
+    Tick();
+    EXPECT_EQ(Time(1), L"12/07 21:30");
+    EXPECT_EQ(Time(2), L"12/07 05:30");
+    EXPECT_EQ(TimeColor(1), kSummer) << "the zone, not the file's summer-time line, decides";
+    EXPECT_EQ(TimeColor(2), kTime);
+    // Sydney leaves summer time on Sunday 4 April 2027, 03:00 local (16:00
+    // UTC the day before): the colour follows.
+    clock_.now = CivilTime{2027, 4, 3, 15, 59, 59};
+    Tick();
+    EXPECT_EQ(Time(1), L"04/04 02:59");
+    EXPECT_EQ(TimeColor(1), kSummer);
+    clock_.now = CivilTime{2027, 4, 3, 16, 0, 0};
+    Tick();
+    EXPECT_EQ(Time(1), L"04/04 02:00");
+    EXPECT_EQ(TimeColor(1), kTime);
 }
 
 TEST_F(TickTest, BusinessHoursAreInclusiveToTheMinuteAndNeverWrapMidnight) {

@@ -46,6 +46,8 @@ struct AppContext {
     // The last save of the window file failed: the model holds a newer place,
     // size and layout than the file, and a restart keeps them.
     bool windowFileBehind = false;
+    // The system's time zones, read once at start.
+    ZoneList zones{};
 };
 
 // Shows a failed settings save (the file and the system's reason); the old

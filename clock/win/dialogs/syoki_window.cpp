@@ -2,11 +2,19 @@
 // business hours and summer time, read from and written to the places file.
 #include "syoki_window.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <optional>
+
 #include "text.h"
 #include "dialogs.h"
 #include "form.h"
 #include "input_mode.h"
 #include "unstorable_text.h"
+#include "zone_box.h"
+#include "zone_places.h"
 
 namespace qv::win {
 
@@ -16,6 +24,10 @@ using namespace syoki;
 
 constexpr DWORD kEdit = ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX | WS_GROUP;
+// J1 .. J10: a time difference typed in, or a zone chosen from the list.
+constexpr DWORD kZoneCombo = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
+constexpr double kZoneListHeight = 3600;  // twips of the open list
+constexpr double kZoneListWidth = 6300;   // twips: wide enough for the zones' names
 
 // Everything but the two buttons lies in Frame1 and is placed from its origin.
 constexpr double kFrameLeft = 120, kFrameTop = 0;
@@ -52,7 +64,7 @@ private:
         }
         for (int n = 1; n <= kPlaceCount; ++n) {
             AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, L + n, InFrame(360, RowTop(n), 1095, 270));
-            DisableInput(AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, J + n, InFrame(1560, RowTop(n), 1095, 270)));
+            AddZoneBox(n);
             DisableInput(AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, S + n, InFrame(2760, RowTop(n), 1095, 270)));
             DisableInput(AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, E + n, InFrame(3960, RowTop(n), 1095, 270)));
         }
@@ -62,23 +74,86 @@ private:
             AddControl(L"BUTTON", L"Check" + std::to_wstring(n), BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, Check + n,
                        InFrame(5160, RowTop(n), 255, 255));
         }
+        CreateZoneTips();
+    }
+
+    // The combo box at the row's time-difference box: its selection field
+    // the row's 270 twips high, its list below.
+    void AddZoneBox(int n) {
+        const TwipsBox field = InFrame(1560, RowTop(n), 1095, 270);
+        HWND combo = AddControl(L"COMBOBOX", L"", kZoneCombo, 0, J + n, {field.left, field.top, field.width, field.height + kZoneListHeight});
+        const RECT pixels = PixelRect(field);
+        const RECT list = PixelRect({0, 0, kZoneListWidth, 0});
+        zoneBoxes_[Row(n)].emplace(combo, app_.zones, pixels.bottom - pixels.top, list.right - list.left);
+    }
+
+    void CreateZoneTips() {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&icc);
+        tips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, ModuleInstance(), nullptr));
+        if (!tips_) return;
+        SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, PixelRect({0, 0, kZoneListWidth, 0}).right);
+        for (auto& box : zoneBoxes_) {
+            // The pointer over the field is over the edit inside the combo box.
+            for (HWND tool : {box->combo(), box->edit()}) {
+                TTTOOLINFOW info{};
+                info.cbSize = TTTOOLINFOW_V2_SIZE;
+                info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+                info.hwnd = hwnd_;
+                info.uId = reinterpret_cast<UINT_PTR>(tool);
+                info.lpszText = const_cast<wchar_t*>(L"");
+                SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+            }
+        }
+    }
+
+    static std::size_t Row(int n) { return static_cast<std::size_t>(n - 1); }
+    ZoneBox& Box(int n) { return *zoneBoxes_[Row(n)]; }
+
+    // After the row's text changed: its tool tip, and its ST box, which shows
+    // a zone's summer time now and is not the user's to tick.
+    void UpdateZoneRow(int n) {
+        const ZoneBox& box = Box(n);
+        const ZoneEntry* zone = box.ZoneOfText();
+        if (zone) SetChecked(Check + n, ZoneStateAt(zone->rules, ToUtcMillis(app_.clock.UtcNow())).summer);
+        EnableWindow(Item(Check + n), zone ? FALSE : TRUE);
+        if (!tips_) return;
+        std::wstring tip = box.TipText();
+        for (HWND tool : {box.combo(), box.edit()}) {
+            TTTOOLINFOW info{};
+            info.cbSize = TTTOOLINFOW_V2_SIZE;
+            info.hwnd = hwnd_;
+            info.uId = reinterpret_cast<UINT_PTR>(tool);
+            info.lpszText = tip.data();
+            SendMessageW(tips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+        }
     }
 
     // Form_Load: the model as the places file has it now.
     void Load() override {
         SettingsModel& m = app_.model;
         ReadPlaces(m, app_.programFolder);
+        ApplyZones(m, app_.zones);
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(L + n, Widen(m.PlaceName[n]));
-        for (int n = 1; n <= kPlaceCount; ++n) SetItemText(J + n, Widen(m.TimeDiff[n].ToText()));
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            // A zone place shows its zone; one this system lacks, its key name marked.
+            if (m.ZoneName[n].empty()) Box(n).ShowText(Widen(m.TimeDiff[n].ToText()));
+            else if (const ZoneEntry* zone = m.Zone[n] ? app_.zones.Find(m.ZoneName[n]) : nullptr) Box(n).ShowZone(*zone);
+            else Box(n).ShowUnknownZone(m.ZoneName[n]);
+        }
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(S + n, Widen(m.WorkStart[n].ToText()));
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(E + n, Widen(m.WorkEnd[n].ToText()));
         // Only 1 is a checked box; 0 and anything unreadable show unchecked.
         for (int n = 1; n <= kPlaceCount; ++n) SetChecked(Check + n, m.SummerTime[n].Equals(1));
+        for (int n = 1; n <= kPlaceCount; ++n) UpdateZoneRow(n);
     }
 
     void OnCommand(int id, int code, HWND) override {
         if (id > L && id <= L + kPlaceCount && code == EN_SETFOCUS) {
             OpenHiraganaInput(Item(id));
+        } else if (id > J && id <= J + kPlaceCount) {
+            OnZoneBox(id - J, code);
         } else if (id == BOK && code == BN_CLICKED) {
             BOK_Click();
         } else if (id == BCH && code == BN_CLICKED) {
@@ -86,17 +161,56 @@ private:
         }
     }
 
+    void OnZoneBox(int n, int code) {
+        ZoneBox& box = Box(n);
+        if (code == CBN_SETFOCUS) {
+            // Numbers need no conversion; a search in Japanese may open it.
+            CloseInput(box.edit());
+        } else if (code == CBN_EDITCHANGE && !narrowing_) {
+            narrowing_ = true;
+            box.Narrow();
+            narrowing_ = false;
+            UpdateZoneRow(n);
+        } else if (code == CBN_SELCHANGE) {
+            // The field takes the chosen name after this notification.
+            const auto index = SendMessageW(box.combo(), CB_GETCURSEL, 0, 0);
+            if (index != CB_ERR) {
+                std::wstring chosen(static_cast<std::size_t>(SendMessageW(box.combo(), CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
+                SendMessageW(box.combo(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(chosen.data()));
+                chosen.resize(wcslen(chosen.c_str()));
+                box.ShowText(chosen);
+            }
+            UpdateZoneRow(n);
+        }
+    }
+
+    // J's text into the row: a listed zone's display name makes the row
+    // follow it (keeping the stored spelling of the same zone), an unknown
+    // zone left unedited stays as read, any other text is the time difference.
+    void TakeZoneBox(SettingsModel& m, int n) {
+        const ZoneBox& box = Box(n);
+        if (const ZoneEntry* zone = box.ZoneOfText()) {
+            if (m.ZoneName[n].empty() || app_.zones.Find(m.ZoneName[n]) != zone) m.ZoneName[n] = zone->key;
+            m.Zone[n] = zone->rules;
+            return;
+        }
+        m.Zone[n].reset();
+        if (box.ShowsUnknownZone()) return;
+        m.ZoneName[n].clear();
+        m.TimeDiff[n] = Value::Text(Narrow(box.Text()));
+        if (!m.PlaceName[n].empty() && m.TimeDiff[n].IsEmpty()) m.TimeDiff[n] = Value::Integer(0);
+    }
+
     void BOK_Click() {
         SettingsModel& m = app_.model;
         const SettingsModel before = m;  // going back to the edits leaves the model as it was
         for (int n = 1; n <= kPlaceCount; ++n) m.PlaceName[n] = Narrow(ItemText(L + n));
-        for (int n = 1; n <= kPlaceCount; ++n) m.TimeDiff[n] = Value::Text(Narrow(ItemText(J + n)));
-        for (int n = 1; n <= kPlaceCount; ++n) {
-            if (!m.PlaceName[n].empty() && m.TimeDiff[n].IsEmpty()) m.TimeDiff[n] = Value::Integer(0);
-        }
+        for (int n = 1; n <= kPlaceCount; ++n) TakeZoneBox(m, n);
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkStart[n] = Value::Text(Narrow(ItemText(S + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.WorkEnd[n] = Value::Text(Narrow(ItemText(E + n)));
         for (int n = 1; n <= kPlaceCount; ++n) m.SummerTime[n] = Value::Integer(IsChecked(Check + n) ? 1 : 0);
+        // A zone place's numbers: its offset from the computer's clock now.
+        StampZoneOffsets(m, app_.clock.Now(), app_.clock.UtcNow());
         if (!MaySave(app_, hwnd_, SavedTexts())) {
             m = before;
             return;
@@ -131,6 +245,10 @@ private:
         app.windows.OpenHenko();
         Close();
     }
+
+    std::array<std::optional<ZoneBox>, kPlaceCount> zoneBoxes_;
+    UniqueWindow tips_;
+    bool narrowing_ = false;
 };
 
 }  // namespace
