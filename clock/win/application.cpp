@@ -93,8 +93,11 @@ int Application::Run() {
     while (AnyWindowLeft()) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        // The settings windows' dialog keys, then everything else.
+        if (!HandleDialogKey(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
         // After each handler: free what has closed; the loop test ends the
         // process when no window remains. A hand-over inside one handler
         // (the clock closing, Vr opening the next) never gets here between.

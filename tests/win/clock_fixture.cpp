@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "dialogs.h"
 #include "text.h"
 #include "twips.h"
 
@@ -115,6 +116,7 @@ void ClockTest::DoubleClickCircle(double yTwips) {
 void ClockTest::Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (HandleDialogKey(msg)) continue;  // as the program's loop does
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

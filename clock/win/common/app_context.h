@@ -46,6 +46,10 @@ struct AppContext {
     // The last save of the window file failed: the model holds a newer place,
     // size and layout than the file, and a restart keeps them.
     bool windowFileBehind = false;
+    // The display settings window's button the user left it from for the
+    // initial setup or the about box (a control id): coming back, the focus
+    // is there again. 0 when it opens anew.
+    int henkoLeftFrom = 0;
 };
 
 // Shows a failed settings save (the file and the system's reason); the old

@@ -74,6 +74,38 @@ private:
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(E + n, Widen(m.WorkEnd[n].ToText()));
         // Only 1 is a checked box; 0 and anything unreadable show unchecked.
         for (int n = 1; n <= kPlaceCount; ++n) SetChecked(Check + n, m.SummerTime[n].Equals(1));
+        loaded_ = Fields();
+    }
+
+    HWND FirstFocus() override { return Item(L + 1); }
+
+    // As on a paper form: Enter goes on to the next field; on a button it presses it.
+    void OnEnter(HWND focus) override {
+        if (!focus || !IsChild(hwnd_, focus)) return;
+        if (IsPushButton(focus)) {
+            SendMessageW(focus, BM_CLICK, 0, 0);
+        } else {
+            FocusNext(focus);
+        }
+    }
+
+    // Esc is "ｷｬﾝｾﾙ", but edits are not thrown away without asking.
+    void OnEscape(HWND) override {
+        if (Fields() != loaded_ &&
+            app_.messages.Show(hwnd_, kDiscardQuestion, kTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+            return;
+        }
+        BCH_Click();
+    }
+
+    // Every box's text and every check, to tell whether the user changed any.
+    std::vector<std::wstring> Fields() const {
+        std::vector<std::wstring> fields;
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            for (int base : {L, J, S, E}) fields.push_back(ItemText(base + n));
+            fields.push_back(IsChecked(Check + n) ? L"1" : L"0");
+        }
+        return fields;
     }
 
     void OnCommand(int id, int code, HWND) override {
@@ -131,6 +163,8 @@ private:
         app.windows.OpenHenko();
         Close();
     }
+
+    std::vector<std::wstring> loaded_;  // the fields as Load filled them
 };
 
 }  // namespace

@@ -6,6 +6,8 @@ namespace qv::win::syoki {
 
 inline constexpr wchar_t kClassName[] = L"QV.SYOKI";
 inline constexpr wchar_t kTitle[] = L"初期設定";
+// Asked when Esc would leave the window with edits in it.
+inline constexpr wchar_t kDiscardQuestion[] = L"入力した内容を破棄しますか？";
 
 enum Control : int {
     Frame1 = 200,
