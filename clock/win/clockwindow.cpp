@@ -1,4 +1,4 @@
-// QV1/QV2: load, tick, resize, unload and the mouse commands.
+// QV1/QV2: load, tick, resize, unload, the mouse commands and the keys.
 #include "clockwindow.h"
 
 #include <commctrl.h>
@@ -276,6 +276,45 @@ void ClockWindow::OP3_DblClick() {
     app_.windows.CloseVr();
 }
 
+void ClockWindow::OnKey(WPARAM key) {
+    switch (key) {
+    case VK_TAB:
+        MoveButtonFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+        break;
+    case VK_RETURN:
+    case VK_SPACE:
+        RunButton(focusedButton_);
+        break;
+    default:
+        break;
+    }
+}
+
+void ClockWindow::MoveButtonFocus(int step) {
+    keyboardUsed_ = true;
+    if (focusedButton_ == 0) {
+        focusedButton_ = step > 0 ? 1 : 3;
+    } else {
+        focusedButton_ = (focusedButton_ - 1 + step + 3) % 3 + 1;
+    }
+    InvalidateButtons();
+}
+
+void ClockWindow::RunButton(int button) {
+    switch (button) {
+    case 1: OP1_DblClick(); break;
+    case 2: OP2_DblClick(); break;
+    case 3: OP3_DblClick(); break;
+    default: break;
+    }
+}
+
+void ClockWindow::InvalidateButtons() {
+    RECT buttons = TwipsRect(0, kButtons[0].top, kButtonSize, kButtons[2].top + kButtonSize, dpi_);
+    InflateRect(&buttons, 1, 1);
+    InvalidateRect(hwnd_, &buttons, FALSE);
+}
+
 void ClockWindow::MouseDown(int button) {
     if (button == 1) {
         // The system's move loop, as if the press were on a title bar; it
@@ -388,6 +427,13 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     }
+    case WM_KEYDOWN:
+        OnKey(wp);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateButtons();  // the focus rectangle comes and goes with the focus
+        return 0;
     case WM_CLOSE:
         Close();
         return 0;

@@ -55,6 +55,8 @@ public:
     // Milliseconds Timer1 sleeps between ticks now.
     UINT Timer1Period() const { return timer1Period_; }
     const FilePath& HelpFile() const { return helpFile_; }
+    // The button (1..3) that has the keyboard focus, 0 for none.
+    int FocusedButton() const { return focusedButton_; }
 
     // Draws the whole client area: background, picture, circles, labels.
     void Paint(HDC dc, const RECT& area) const;
@@ -75,6 +77,13 @@ private:
     void OP1_DblClick();
     void OP2_DblClick();
     void OP3_DblClick();
+    // Tab and Shift+Tab move the focus among the buttons; Enter and Space
+    // run the focused one as its double-click does.
+    void OnKey(WPARAM key);
+    void MoveButtonFocus(int step);
+    // A button's double-click command (1..3); the window may be gone after.
+    void RunButton(int button);
+    void InvalidateButtons();
     // Form_MouseDown, L1_MouseDown .. L10_MouseDown, T1_MouseDown .. T10_MouseDown.
     void MouseDown(int button);
 
@@ -108,6 +117,8 @@ private:
     UniqueWindow toolTips_;
     std::unique_ptr<TransparencyControl> vitrel1_;
     bool transparentDisplay_ = false;
+    int focusedButton_ = 0;     // 1..3 when a button has the keyboard focus
+    bool keyboardUsed_ = false; // the focus rectangle shows once the keyboard was used
 };
 
 }  // namespace qv::win

@@ -123,6 +123,21 @@ void ClockTest::Pump() {
     application_->CollectClosed();
 }
 
+void ClockTest::Press(WORD key, bool shift) {
+    HWND target = GetFocus();
+    ASSERT_NE(target, nullptr) << "no window has the keyboard focus";
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(target, WM_KEYDOWN, key, scan | 1);
+    PostMessageW(target, WM_KEYUP, key, scan | 1 | 0xC0000000);
+    Pump();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
 RECT ClockTest::OuterRect() const {
     RECT r{};
     GetWindowRect(application_->Clock()->hwnd(), &r);
