@@ -20,6 +20,7 @@ ClockWindow::ClockWindow(AppContext& app, Application& application, ProcessServi
     : app_(app), application_(application), process_(process), style_(style) {}
 
 ClockWindow::~ClockWindow() {
+    DetachAccessible();
     vitrel1_.reset();
     if (hwnd_) DestroyWindow(hwnd_);
 }
@@ -208,12 +209,14 @@ void ClockWindow::Timer1_Timer() {
             shownTimes_[i] = caption;
             time.caption = Widen(caption);
             InvalidateLabel(time);
+            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, clock_child::TimeLabel(n));
         }
         RowLabel& name = labels_[static_cast<std::size_t>(NameLabel(n))];
         COLORREF color = ToColorRef(tick_.nameColor[i]);
         if (color != name.color) {
             name.color = color;
             InvalidateLabel(name);
+            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, clock_child::NameLabel(n));
         }
     }
 }
@@ -298,6 +301,7 @@ void ClockWindow::MoveButtonFocus(int step) {
         focusedButton_ = (focusedButton_ - 1 + step + 3) % 3 + 1;
     }
     InvalidateButtons();
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, focusedButton_);
 }
 
 void ClockWindow::RunButton(int button) {
@@ -430,6 +434,11 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
         OnKey(wp);
         return 0;
+    case kRunButton:
+        RunButton(static_cast<int>(wp));
+        return 0;
+    case WM_GETOBJECT:
+        return AnswerGetObject(wp, lp);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         InvalidateButtons();  // the focus rectangle comes and goes with the focus
@@ -440,6 +449,7 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         // Closed by someone else (the system): the control goes first.
         vitrel1_.reset();
+        DetachAccessible();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

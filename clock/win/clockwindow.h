@@ -12,7 +12,9 @@
 #include "clock_tick.h"
 #include "app_context.h"
 #include "application.h"
+#include "clock_accessible.h"
 #include "clock_labels.h"
+#include "com_ptr.h"
 #include "handles.h"
 #include "picture.h"
 #include "transparency_control.h"
@@ -27,6 +29,8 @@ class ClockWindow final : public ProgramWindow, public WindowBase<ClockWindow> {
 public:
     // Timer1 runs the tick; its period comes from the core (TickPeriodFor).
     static constexpr UINT_PTR kTimer1 = 1;
+    // Posted to run a button's command (wParam 1..3) for a screen reader.
+    static constexpr UINT kRunButton = WM_APP + 1;
 
     ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style);
     ~ClockWindow() override;
@@ -58,6 +62,16 @@ public:
     // The button (1..3) that has the keyboard focus, 0 for none.
     int FocusedButton() const { return focusedButton_; }
 
+    // The window's children as screen readers know them (clock_accessible.h
+    // gives their ids). A child's box in client pixels; the child at a client
+    // point (0 for the window itself); a label's text and colour state.
+    RECT ChildPixels(long child) const;
+    long ChildAt(POINT client) const;
+    const RowLabel* ChildLabel(long child) const;
+    std::wstring ChildDescription(long child) const;
+    // Runs a button's command once the caller has returned: it may close the window.
+    void PostButtonCommand(int button) const;
+
     // Draws the whole client area: background, picture, circles, labels.
     void Paint(HDC dc, const RECT& area) const;
     // Paint through an off-screen bitmap, so a tick never flickers.
@@ -84,6 +98,9 @@ private:
     // A button's double-click command (1..3); the window may be gone after.
     void RunButton(int button);
     void InvalidateButtons();
+    // WM_GETOBJECT: the client area's IAccessible for screen readers.
+    LRESULT AnswerGetObject(WPARAM wp, LPARAM lp);
+    void DetachAccessible();
     // Form_MouseDown, L1_MouseDown .. L10_MouseDown, T1_MouseDown .. T10_MouseDown.
     void MouseDown(int button);
 
@@ -117,6 +134,7 @@ private:
     UniqueWindow toolTips_;
     std::unique_ptr<TransparencyControl> vitrel1_;
     bool transparentDisplay_ = false;
+    ComPtr<ClockAccessible> accessible_;  // made at the first screen reader's request
     int focusedButton_ = 0;     // 1..3 when a button has the keyboard focus
     bool keyboardUsed_ = false; // the focus rectangle shows once the keyboard was used
 };
