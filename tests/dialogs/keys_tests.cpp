@@ -5,11 +5,14 @@
 // Not covered here: Xvfb has no input method, so no test can show that an
 // Enter or Esc committing or dropping a composition stays the input method's.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "com_ptr.h"
+#include "ole_scope.h"
 #include "settings_files.h"
 #include "henko_window.h"
 #include "syoki_window.h"
@@ -26,6 +29,10 @@ public:
         return MessageBoxW(owner, text.c_str(), title.c_str(), flags);
     }
 };
+
+bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 class KeysTest : public DialogTest {
 protected:
@@ -275,6 +282,45 @@ TEST_F(KeysTest, TheFocusComesBackAfterAMessageAChooserAndAnotherWindow) {
         Pump();
         EXPECT_EQ(Focused(), GetDlgItem(w, henko::BIRH));
     }
+}
+
+TEST_F(KeysTest, TheSummerTimeBoxesTellScreenReadersTheirRow) {
+    ComScope com;
+    HWND w = OpenSyoki();
+    ASSERT_NE(w, nullptr);
+    for (int n : {1, 7, 10}) {
+        SCOPED_TRACE(n);
+        ComPtr<IAccessible> box;
+        ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(w, syoki::Check + n), static_cast<DWORD>(OBJID_CLIENT),
+                                             IID_IAccessible, box.PutVoid()),
+                  S_OK);
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        ASSERT_EQ(box->get_accName(self, &name), S_OK);
+        EXPECT_EQ(std::wstring(name), syoki::SummerTimeName(n));
+        SysFreeString(name);
+        EXPECT_EQ(Text(w, syoki::Check + n), L"Check" + std::to_wstring(n)) << "the caption stays";
+        // The rest is the system's: a check box, checked once ticked. Wine 8's
+        // standard object of a button is a plain client (role 10) whose state
+        // never shows the check; Windows answers ROLE_SYSTEM_CHECKBUTTON and
+        // STATE_SYSTEM_CHECKED.
+        VARIANT role, state;
+        VariantInit(&role);
+        VariantInit(&state);
+        Click(w, syoki::Check + n);
+        ASSERT_EQ(box->get_accRole(self, &role), S_OK);
+        ASSERT_EQ(box->get_accState(self, &state), S_OK);
+        if (UnderWine()) {
+            EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
+        } else {
+            EXPECT_EQ(role.lVal, ROLE_SYSTEM_CHECKBUTTON);
+            EXPECT_TRUE(state.lVal & STATE_SYSTEM_CHECKED);
+        }
+    }
+    EXPECT_EQ(syoki::SummerTimeName(3), L"サマータイム (3行目)");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // business hours and summer time, read from and written to the places file.
 #include "syoki_window.h"
 
+#include "accessible_name.h"
 #include "text.h"
 #include "dialogs.h"
 #include "form.h"
@@ -59,8 +60,11 @@ private:
         AddControl(L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, BOK, {3600, 3240, 855, 375});
         AddControl(L"BUTTON", L"ｷｬﾝｾﾙ", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, BCH, {4800, 3240, 855, 375});
         for (int n = 1; n <= kPlaceCount; ++n) {
-            AddControl(L"BUTTON", L"Check" + std::to_wstring(n), BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, Check + n,
-                       InFrame(5160, RowTop(n), 255, 255));
+            HWND box = AddControl(L"BUTTON", L"Check" + std::to_wstring(n), BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP,
+                                  0, Check + n, InFrame(5160, RowTop(n), 255, 255));
+            // The caption says nothing of the row: screen readers hear the column and the row.
+            // A box that cannot be named so keeps its caption as its name.
+            if (box) SetAccessibleName(box, SummerTimeName(n));
         }
     }
 
