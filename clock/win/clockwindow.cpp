@@ -34,9 +34,10 @@ void ClockWindow::Load() {
         labels_[static_cast<std::size_t>(TimeLabel(n))] = RowLabel{};
     }
     // QV1: a sizing frame without caption or title bar; QV2: no border at all.
-    // Both are tool windows, so neither has a taskbar button.
+    // Owned by a hidden window, neither has a taskbar button; not being tool
+    // windows, Alt+Tab reaches them, the keyboard's way to the clock.
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
-    CreateWindowExW(WS_EX_TOOLWINDOW, name, L"", style, 0, 0, 0, 0, nullptr, nullptr, instance, this);
+    CreateWindowExW(0, name, L"", style, 0, 0, 0, 0, application_.ClockOwner(), nullptr, instance, this);
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();
