@@ -81,9 +81,11 @@ std::wstring ClockWindow::ChildDescription(long child) const {
     if (place == 0 || ChildLabel(child)->caption.empty()) return {};
     const SettingsModel& model = app_.model;
     if (isName) {
-        // The colour tells: a name in the work colour is inside its business hours.
+        // The colour tells: a name in the work colour is inside its business
+        // hours, unless the two colours are one and the same.
         const COLORREF work = ToColorRef(ColorOr(model.WorkColor, defaults::kWorkColor));
-        return ChildLabel(child)->color == work ? kInBusinessHours : L"";
+        const COLORREF plain = ToColorRef(ColorOr(model.NameColor, defaults::kNameColor));
+        return work != plain && ChildLabel(child)->color == work ? kInBusinessHours : L"";
     }
     return model.SummerTime[place].Equals(1) ? kSummerTime : L"";
 }
