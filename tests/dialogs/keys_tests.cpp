@@ -212,7 +212,10 @@ TEST_F(KeysTest, AnOpenDropDownListTakesEnterAndEscFirst) {
         EXPECT_TRUE(IsChild(combo, GetFocus()) || GetFocus() == combo);
     }
     EXPECT_TRUE(launcher.calls.empty());
-    Press(VK_ESCAPE);  // the list closed: Esc is the window's again
+    // The list closed, Enter and Esc are the window's again: on to the next field, then cancel.
+    Press(VK_RETURN);
+    EXPECT_EQ(Focused(), GetNextDlgTabItem(w, combo, FALSE));
+    Press(VK_ESCAPE);
     EXPECT_FALSE(Exists(w));
 }
 

@@ -143,6 +143,9 @@ void Form::Close() {
 }
 
 void Form::FocusNext(HWND from) {
+    // The focus may be inside a control (the edit box of a drop-down box):
+    // the keyboard order is that of the window's own children.
+    while (from && GetParent(from) != hwnd_) from = GetParent(from);
     HWND next = GetNextDlgTabItem(hwnd_, from, FALSE);
     if (!next) return;
     SetFocus(next);
