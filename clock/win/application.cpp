@@ -3,22 +3,28 @@
 
 #include "clockwindow.h"
 #include "startup.h"
+#include "window.h"
 #include "date_format.h"
 #include "dialogs.h"
 
 namespace qv::win {
 namespace {
 
+constexpr wchar_t kClockOwnerClass[] = L"QV.ClockOwner";
+
 struct WindowSearch {
     HINSTANCE instance;
+    HWND clockOwner;
     bool found = false;
 };
 
 BOOL CALLBACK FindProgramWindow(HWND hwnd, LPARAM lp) {
     auto* search = reinterpret_cast<WindowSearch*>(lp);
     // Our windows are created with our instance; owned windows (tool tips)
-    // and the system's helper windows do not keep the program alive.
-    if (GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
+    // and the system's helper windows do not keep the program alive, nor
+    // does the clock's hidden owner: the clock it owns does.
+    if (hwnd == search->clockOwner) return TRUE;
+    if (HWND owner = GetWindow(hwnd, GW_OWNER); owner && owner != search->clockOwner) return TRUE;
     if (reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE)) != search->instance) return TRUE;
     search->found = true;
     return FALSE;
@@ -82,8 +88,17 @@ void Application::CollectClosed() {
     if (clock_ && !clock_->IsOpen()) clock_.reset();
 }
 
+HWND Application::ClockOwner() {
+    if (!clockOwner_) {
+        HINSTANCE instance = RegisterWindowClass({kClockOwnerClass, DefWindowProcW});
+        clockOwner_.reset(CreateWindowExW(0, kClockOwnerClass, L"QV", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                          instance, nullptr));
+    }
+    return clockOwner_.get();
+}
+
 bool Application::AnyWindowLeft() const {
-    WindowSearch search{instance_};
+    WindowSearch search{instance_, clockOwner_.get()};
     EnumThreadWindows(GetCurrentThreadId(), FindProgramWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -93,8 +108,11 @@ int Application::Run() {
     while (AnyWindowLeft()) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        // The settings windows' dialog keys, then everything else.
+        if (!HandleDialogKey(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
         // After each handler: free what has closed; the loop test ends the
         // process when no window remains. A hand-over inside one handler
         // (the clock closing, Vr opening the next) never gets here between.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app_context.h"
+#include "handles.h"
 #include "platform.h"
 
 namespace qv::win {
@@ -43,6 +44,9 @@ public:
 
     // Loads QV1 when LayoutSwitch tests equal to 0, QV2 otherwise.
     void LoadClockWindow();
+    // The hidden window that owns the clock window: owned, the clock has no
+    // taskbar button, yet Alt+Tab lists it (a tool window it is not).
+    HWND ClockOwner();
 
     // A window of ours has gone: wakes the message loop so it can look
     // whether any window remains.
@@ -66,6 +70,7 @@ private:
     std::unique_ptr<StartupWindow> vr_;
     std::unique_ptr<ClockWindow> clock_;
     std::vector<std::unique_ptr<ProgramWindow>> closed_;
+    UniqueWindow clockOwner_;
 };
 
 }  // namespace qv::win

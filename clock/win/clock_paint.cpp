@@ -1,5 +1,6 @@
 // Painting of the clock window: button-face background, the picture unscaled
-// at the top-left, the three circles, then the windowless labels.
+// at the top-left, the three circles with the keyboard's focus rectangle,
+// then the windowless labels.
 #include "clockwindow.h"
 
 #include "twips.h"
@@ -30,6 +31,12 @@ void ClockWindow::Paint(HDC dc, const RECT& area) const {
         SelectScope brush(dc, fill.get());
         RECT r = TwipsRect(0, kButtons[b].top, kButtonSize, kButtonSize, dpi_);
         Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    }
+    if (keyboardUsed_ && focusedButton_ != 0 && GetFocus() == hwnd_) {
+        RECT r = TwipsRect(0, kButtons[focusedButton_ - 1].top, kButtonSize, kButtonSize, dpi_);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &r);
     }
 
     SelectScope font(dc, hfont_.get());

@@ -1,4 +1,4 @@
-// QV1/QV2: load, tick, resize, unload and the mouse commands.
+// QV1/QV2: load, tick, resize, unload, the mouse commands and the keys.
 #include "clockwindow.h"
 
 #include <commctrl.h>
@@ -20,6 +20,7 @@ ClockWindow::ClockWindow(AppContext& app, Application& application, ProcessServi
     : app_(app), application_(application), process_(process), style_(style) {}
 
 ClockWindow::~ClockWindow() {
+    DetachAccessible();
     vitrel1_.reset();
     if (hwnd_) DestroyWindow(hwnd_);
 }
@@ -33,9 +34,10 @@ void ClockWindow::Load() {
         labels_[static_cast<std::size_t>(TimeLabel(n))] = RowLabel{};
     }
     // QV1: a sizing frame without caption or title bar; QV2: no border at all.
-    // Both are tool windows, so neither has a taskbar button.
+    // Owned by a hidden window, neither has a taskbar button; not being tool
+    // windows, Alt+Tab reaches them, the keyboard's way to the clock.
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
-    CreateWindowExW(WS_EX_TOOLWINDOW, name, L"", style, 0, 0, 0, 0, nullptr, nullptr, instance, this);
+    CreateWindowExW(0, name, L"", style, 0, 0, 0, 0, application_.ClockOwner(), nullptr, instance, this);
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();
@@ -214,6 +216,7 @@ void ClockWindow::Timer1_Timer() {
             shownTimes_[i] = caption;
             time.caption = Widen(caption);
             InvalidateLabel(time);
+            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, clock_child::TimeLabel(n));
         }
         if (tick_.followsZone[i]) {
             const COLORREF zoneColor = tick_.summer[i] ? summerColor_ : timeColor_;
@@ -227,6 +230,7 @@ void ClockWindow::Timer1_Timer() {
         if (color != name.color) {
             name.color = color;
             InvalidateLabel(name);
+            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, clock_child::NameLabel(n));
         }
     }
 }
@@ -287,6 +291,46 @@ void ClockWindow::OP3_DblClick() {
     Close();
     app_.windows.OpenHenko();
     app_.windows.CloseVr();
+}
+
+void ClockWindow::OnKey(WPARAM key) {
+    switch (key) {
+    case VK_TAB:
+        MoveButtonFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+        break;
+    case VK_RETURN:
+    case VK_SPACE:
+        RunButton(focusedButton_);
+        break;
+    default:
+        break;
+    }
+}
+
+void ClockWindow::MoveButtonFocus(int step) {
+    keyboardUsed_ = true;
+    if (focusedButton_ == 0) {
+        focusedButton_ = step > 0 ? 1 : 3;
+    } else {
+        focusedButton_ = (focusedButton_ - 1 + step + 3) % 3 + 1;
+    }
+    InvalidateButtons();
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, focusedButton_);
+}
+
+void ClockWindow::RunButton(int button) {
+    switch (button) {
+    case 1: OP1_DblClick(); break;
+    case 2: OP2_DblClick(); break;
+    case 3: OP3_DblClick(); break;
+    default: break;
+    }
+}
+
+void ClockWindow::InvalidateButtons() {
+    RECT buttons = TwipsRect(0, kButtons[0].top, kButtonSize, kButtons[2].top + kButtonSize, dpi_);
+    InflateRect(&buttons, 1, 1);
+    InvalidateRect(hwnd_, &buttons, FALSE);
 }
 
 void ClockWindow::MouseDown(int button) {
@@ -401,12 +445,25 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     }
+    case WM_KEYDOWN:
+        OnKey(wp);
+        return 0;
+    case kRunButton:
+        RunButton(static_cast<int>(wp));
+        return 0;
+    case WM_GETOBJECT:
+        return AnswerGetObject(wp, lp);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateButtons();  // the focus rectangle comes and goes with the focus
+        return 0;
     case WM_CLOSE:
         Close();
         return 0;
     case WM_DESTROY:
         // Closed by someone else (the system): the control goes first.
         vitrel1_.reset();
+        DetachAccessible();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

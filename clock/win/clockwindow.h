@@ -12,7 +12,9 @@
 #include "clock_tick.h"
 #include "app_context.h"
 #include "application.h"
+#include "clock_accessible.h"
 #include "clock_labels.h"
+#include "com_ptr.h"
 #include "handles.h"
 #include "picture.h"
 #include "transparency_control.h"
@@ -27,6 +29,8 @@ class ClockWindow final : public ProgramWindow, public WindowBase<ClockWindow> {
 public:
     // Timer1 runs the tick; its period comes from the core (TickPeriodFor).
     static constexpr UINT_PTR kTimer1 = 1;
+    // Posted to run a button's command (wParam 1..3) for a screen reader.
+    static constexpr UINT kRunButton = WM_APP + 1;
 
     ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style);
     ~ClockWindow() override;
@@ -55,6 +59,18 @@ public:
     // Milliseconds Timer1 sleeps between ticks now.
     UINT Timer1Period() const { return timer1Period_; }
     const FilePath& HelpFile() const { return helpFile_; }
+    // The button (1..3) that has the keyboard focus, 0 for none.
+    int FocusedButton() const { return focusedButton_; }
+
+    // The window's children as screen readers know them (clock_accessible.h
+    // gives their ids). A child's box in client pixels; the child at a client
+    // point (0 for the window itself); a label's text and colour state.
+    RECT ChildPixels(long child) const;
+    long ChildAt(POINT client) const;
+    const RowLabel* ChildLabel(long child) const;
+    std::wstring ChildDescription(long child) const;
+    // Runs a button's command once the caller has returned: it may close the window.
+    void PostButtonCommand(int button) const;
 
     // Draws the whole client area: background, picture, circles, labels.
     void Paint(HDC dc, const RECT& area) const;
@@ -75,6 +91,16 @@ private:
     void OP1_DblClick();
     void OP2_DblClick();
     void OP3_DblClick();
+    // Tab and Shift+Tab move the focus among the buttons; Enter and Space
+    // run the focused one as its double-click does.
+    void OnKey(WPARAM key);
+    void MoveButtonFocus(int step);
+    // A button's double-click command (1..3); the window may be gone after.
+    void RunButton(int button);
+    void InvalidateButtons();
+    // WM_GETOBJECT: the client area's IAccessible for screen readers.
+    LRESULT AnswerGetObject(WPARAM wp, LPARAM lp);
+    void DetachAccessible();
     // Form_MouseDown, L1_MouseDown .. L10_MouseDown, T1_MouseDown .. T10_MouseDown.
     void MouseDown(int button);
 
@@ -111,6 +137,9 @@ private:
     // The time labels' two colours, for the places whose zone decides between them.
     COLORREF summerColor_ = 0;
     COLORREF timeColor_ = 0;
+    ComPtr<ClockAccessible> accessible_;  // made at the first screen reader's request
+    int focusedButton_ = 0;     // 1..3 when a button has the keyboard focus
+    bool keyboardUsed_ = false; // the focus rectangle shows once the keyboard was used
 };
 
 }  // namespace qv::win

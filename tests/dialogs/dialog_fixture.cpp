@@ -173,6 +173,7 @@ void Pump() {
     MSG msg;
     for (int round = 0; round < 3; ++round) {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (HandleDialogKey(msg)) continue;  // as the program's loop does
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -232,6 +233,14 @@ HWND DialogTest::OpenVerInfo() {
     return FindOwnWindow(verinfo::kClassName);
 }
 
+void DialogTest::HandOverForReal() {
+    launcher.then = [this](const std::string& name) {
+        if (name == "OpenHenko") OpenHenkoWindow(app);
+        if (name == "OpenSyoki") OpenSyokiWindow(app);
+        if (name == "OpenVerInfo") verinfo::Open(app, [this](HWND, const std::wstring& url) { links.push_back(url); });
+    };
+}
+
 void DialogTest::Click(HWND window, int id) {
     HWND control = GetDlgItem(window, id);
     ASSERT_NE(control, nullptr) << "no control " << id;
@@ -251,6 +260,21 @@ void DialogTest::Type(HWND window, int id, const std::wstring& text) {
 
 bool DialogTest::Checked(HWND window, int id) {
     return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void DialogTest::Press(WORD key) {
+    HWND target = GetFocus();
+    ASSERT_NE(target, nullptr) << "no window has the keyboard focus";
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(target, WM_KEYDOWN, key, scan | 1);
+    PostMessageW(target, WM_KEYUP, key, scan | 1 | 0xC0000000);
+    Pump();
+}
+
+HWND DialogTest::Focused() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetCurrentThreadId(), &info) ? info.hwndFocus : nullptr;
 }
 
 RECT DialogTest::ClientRectOf(HWND window, int id) {

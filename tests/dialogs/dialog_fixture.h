@@ -116,6 +116,9 @@ protected:
     HWND OpenHenko();
     HWND OpenSyoki();
     HWND OpenVerInfo();
+    // From now on each hand-over opens the real next window; the about box's
+    // link is recorded in `links`.
+    void HandOverForReal();
 
     // A user's click on a button or box (BM_CLICK), then the queue.
     static void Click(HWND window, int id);
@@ -125,6 +128,13 @@ protected:
     // A control's rectangle in its window's client area, in pixels.
     static RECT ClientRectOf(HWND window, int id);
     static bool Exists(HWND window) { return IsWindow(window) != FALSE; }
+    // A key pressed and released where the keyboard sends it (the focused
+    // control), then the queue.
+    static void Press(WORD key);
+    // The thread's focused window as another program sees it (GetGUIThreadInfo).
+    static HWND Focused();
+    // The identifier of the focused control, 0 when none has the focus.
+    static int FocusedId() { return Focused() ? GetDlgCtrlID(Focused()) : 0; }
 
     TempFolder folder;
     SettingsModel model;
@@ -133,6 +143,7 @@ protected:
     ScriptedChoosers choosers;
     RecordingLauncher launcher;
     AppContext app{model, folder.path(), clock, messages, choosers, launcher, GetModuleHandleW(nullptr)};
+    std::vector<std::wstring> links;
 };
 
 // Finds the next common dialog that `thread` opens and acts on it from a

@@ -112,6 +112,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     MSG msg;
     while (AnySettingsWindow() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (HandleDialogKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

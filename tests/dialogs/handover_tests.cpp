@@ -15,13 +15,7 @@ namespace {
 
 class HandOverTest : public DialogTest {
 protected:
-    HandOverTest() {
-        launcher.then = [this](const std::string& name) {
-            if (name == "OpenHenko") OpenHenkoWindow(app);
-            if (name == "OpenSyoki") OpenSyokiWindow(app);
-            if (name == "OpenVerInfo") verinfo::Open(app, [](HWND, const std::wstring&) {});
-        };
-    }
+    HandOverTest() { HandOverForReal(); }
     HWND Only(const wchar_t* cls) {
         Pump();
         auto open = OpenSettingsWindows();

@@ -145,23 +145,28 @@ bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD* code)
 
 namespace {
 
-struct ClockSearch {
+struct WindowSearch {
     DWORD process;
+    std::initializer_list<const wchar_t*> classes;
     HWND found;
 };
 
 // The clock window is the program's visible window of class QV1 (framed) or
 // QV2 (borderless); the start-up window before it is of class Vr.
-BOOL CALLBACK FindClock(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<ClockSearch*>(param);
+BOOL CALLBACK FindVisibleWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
     if (owner != search->process || !IsWindowVisible(hwnd)) return TRUE;
-    wchar_t name[16] = L"";
-    GetClassNameW(hwnd, name, 16);
-    if (lstrcmpW(name, L"QV1") != 0 && lstrcmpW(name, L"QV2") != 0) return TRUE;
-    search->found = hwnd;
-    return FALSE;
+    wchar_t name[32] = L"";
+    GetClassNameW(hwnd, name, 32);
+    for (const wchar_t* cls : search->classes) {
+        if (lstrcmpW(name, cls) == 0) {
+            search->found = hwnd;
+            return FALSE;
+        }
+    }
+    return TRUE;
 }
 
 void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
@@ -176,10 +181,15 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
 }  // namespace
 
 HWND RunningProgram::WaitForClockWindow(std::chrono::milliseconds timeout) const {
+    return WaitForWindow({L"QV1", L"QV2"}, timeout);
+}
+
+HWND RunningProgram::WaitForWindow(std::initializer_list<const wchar_t*> classes,
+                                   std::chrono::milliseconds timeout) const {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (process_) {
-        ClockSearch search{id_, nullptr};
-        EnumWindows(FindClock, reinterpret_cast<LPARAM>(&search));
+        WindowSearch search{id_, classes, nullptr};
+        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
         if (WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return nullptr;
         if (std::chrono::steady_clock::now() > deadline) return nullptr;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,9 @@ public:
     // The program's clock window, once it is shown (after the start-up
     // window's splash); nullptr when none appeared in time.
     HWND WaitForClockWindow(std::chrono::milliseconds timeout) const;
+    // The program's first visible top-level window of one of the classes;
+    // nullptr when none appeared in time.
+    HWND WaitForWindow(std::initializer_list<const wchar_t*> classes, std::chrono::milliseconds timeout) const;
 
 private:
     win::UniqueKernelHandle process_;

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "dialogs.h"
 #include "text.h"
 #include "twips.h"
 
@@ -115,10 +116,26 @@ void ClockTest::DoubleClickCircle(double yTwips) {
 void ClockTest::Pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (HandleDialogKey(msg)) continue;  // as the program's loop does
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     application_->CollectClosed();
+}
+
+void ClockTest::Press(WORD key, bool shift) {
+    HWND target = GetFocus();
+    ASSERT_NE(target, nullptr) << "no window has the keyboard focus";
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(target, WM_KEYDOWN, key, scan | 1);
+    PostMessageW(target, WM_KEYUP, key, scan | 1 | 0xC0000000);
+    Pump();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
 }
 
 RECT ClockTest::OuterRect() const {

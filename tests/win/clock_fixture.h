@@ -102,6 +102,9 @@ protected:
     // (kCircleX, y), its handler run through.
     void DoubleClickCircle(double yTwips);
     void Pump();
+    // A key pressed and released where the keyboard sends it (the focused
+    // window), with Shift held when asked, then the queue.
+    void Press(WORD key, bool shift = false);
     RECT OuterRect() const;
     // Client point (pixels) of a twips position.
     static LPARAM ClientPoint(double xTwips, double yTwips);

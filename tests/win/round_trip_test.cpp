@@ -118,5 +118,50 @@ TEST_F(RoundTripTest, FromTheClockThroughEveryDialogBackToTheClock) {
     EXPECT_EQ(std::count(window.begin(), window.end(), '\n'), 9);
 }
 
+// The same way with the keyboard alone: no click, no message sent to a control.
+TEST_F(RoundTripTest, ByKeyboardAlone) {
+    StartFirstRun();
+    ASSERT_EQ(OnlyWindow(), L"QV1");
+    Press(VK_TAB, true);  // Shift+Tab from no button: the last one, 設定変更
+    Press(VK_RETURN);
+
+    ASSERT_EQ(OnlyWindow(), L"QV.HENKO");
+    for (int i = 0; i < 20 && GetDlgCtrlID(GetFocus()) != henko::BSYO; ++i) Press(VK_TAB);
+    ASSERT_EQ(GetDlgCtrlID(GetFocus()), henko::BSYO);
+    Press(VK_RETURN);
+
+    ASSERT_EQ(OnlyWindow(), L"QV.SYOKI");
+    HWND syoki = FindWindowW(syoki::kClassName, nullptr);
+    ASSERT_EQ(GetFocus(), GetDlgItem(syoki, syoki::L + 1));
+    for (int i = 0; i < 4; ++i) Press(VK_RETURN);  // past 日本's row
+    auto type = [this](const wchar_t* text) {
+        for (const wchar_t* c = text; *c; ++c) PostMessageW(GetFocus(), WM_CHAR, *c, 1);
+        Pump();
+    };
+    ASSERT_EQ(GetFocus(), GetDlgItem(syoki, syoki::L + 2));
+    type(L"ロンドン");
+    Press(VK_RETURN);
+    type(L"-9");
+    for (int i = 0; i < 40 && GetDlgCtrlID(GetFocus()) != syoki::BOK; ++i) Press(VK_RETURN);  // through the fields
+    ASSERT_EQ(GetDlgCtrlID(GetFocus()), syoki::BOK);
+    Press(VK_RETURN);
+
+    ASSERT_EQ(OnlyWindow(), L"QV.HENKO");
+    HWND henko = FindWindowW(henko::kClassName, nullptr);
+    EXPECT_EQ(GetFocus(), GetDlgItem(henko, henko::BSYO)) << "back where the user left";
+    Press(VK_TAB);
+    Press(VK_TAB);
+    ASSERT_EQ(GetDlgCtrlID(GetFocus()), henko::BEND);
+    Press(VK_RETURN);  // 終了
+
+    ASSERT_EQ(OnlyWindow(), L"QV1");
+    ClockWindow& back = *application_->Clock();
+    EXPECT_EQ(back.Label(ClockWindow::NameLabel(1)).caption, L"日本");
+    EXPECT_EQ(back.Label(ClockWindow::NameLabel(2)).caption, L"ロンドン");
+    Tick();
+    EXPECT_EQ(back.Label(ClockWindow::TimeLabel(2)).caption, L"12/07 01:30");
+    EXPECT_EQ(GetFocus(), back.hwnd());
+}
+
 }  // namespace
 }  // namespace qv::win::test

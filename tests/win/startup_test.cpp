@@ -62,7 +62,12 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderOpensQV1AtTheTopLeft) {
     EXPECT_TRUE(style & WS_THICKFRAME);
     EXPECT_FALSE((style & WS_CAPTION) == WS_CAPTION);
     EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    // No taskbar button (owned by a hidden window), but an Alt+Tab entry (no tool window).
+    EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW));
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    EXPECT_FALSE(IsWindowVisible(owner));
+    EXPECT_EQ(GetLastActivePopup(owner), hwnd);
     RECT r = OuterRect();
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);

@@ -48,6 +48,10 @@ struct AppContext {
     bool windowFileBehind = false;
     // The system's time zones, read once at start.
     ZoneList zones{};
+    // The display settings window's button the user left it from for the
+    // initial setup or the about box (a control id): coming back, the focus
+    // is there again. 0 when it opens anew.
+    int henkoLeftFrom = 0;
 };
 
 // Shows a failed settings save (the file and the system's reason); the old

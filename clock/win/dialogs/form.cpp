@@ -1,7 +1,10 @@
 // The settings windows' common machinery: class registration, twips layout,
-// centring, self-ownership, and the dialog keys of modeless windows.
+// centring, self-ownership, the dialog keys of modeless windows and the focus
+// they give back on activation.
 #include "form.h"
 
+#include "dialogs.h"
+#include "input_mode.h"
 #include "twips.h"
 #include "window.h"
 
@@ -11,11 +14,21 @@ namespace {
 
 constexpr wchar_t kFormProperty[] = L"QV.Form";
 
-// The program's message loop is not ours: a thread hook gives these modeless
-// windows Tab, arrow and Enter handling (IsDialogMessage) and F1, while any
-// of them exists.
-HHOOK g_keyHook = nullptr;
-int g_formCount = 0;
+bool IsComboBox(HWND control) {
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    return lstrcmpiW(name, L"ComboBox") == 0;
+}
+
+// An open drop-down list closes with Enter and Esc, and an input-method
+// composition is committed or dropped with them: those keys are theirs.
+bool KeyTakenByControl(HWND focus) {
+    if (!focus) return false;
+    for (HWND control : {focus, GetParent(focus)}) {
+        if (IsComboBox(control)) return SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    }
+    return InputComposing(focus);
+}
 
 }  // namespace
 
@@ -30,16 +43,9 @@ UniqueFont MakeFormFont(int dpi, bool underline) {
     return UniqueFont(CreateFontIndirectW(&lf));
 }
 
-Form::Form(AppContext& app) : app_(app) {
-    if (g_formCount++ == 0) g_keyHook = SetWindowsHookExW(WH_GETMESSAGE, &Form::KeyHook, nullptr, GetCurrentThreadId());
-}
+Form::Form(AppContext& app) : app_(app) {}
 
-Form::~Form() {
-    if (--g_formCount == 0 && g_keyHook) {
-        UnhookWindowsHookEx(g_keyHook);
-        g_keyHook = nullptr;
-    }
-}
+Form::~Form() = default;
 
 std::wstring Form::HelpFile() const {
     return JoinPath(app_.programFolder, L"Qv_help.hlp");
@@ -65,7 +71,11 @@ HWND Form::Open(std::unique_ptr<Form> form, const FormStyle& style) {
     self->ownedByWindow_ = true;
     self->BuildControls();
     self->Load();
+    self->lastFocus_ = self->FirstFocus();
     ShowWindow(hwnd, SW_SHOW);
+    // Showing activates the window, which focuses the first control; a
+    // window shown while another program is in front is not activated.
+    self->RestoreFocus();
     return hwnd;
 }
 
@@ -132,6 +142,72 @@ void Form::Close() {
     DestroyWindow(hwnd_);
 }
 
+void Form::FocusNext(HWND from) {
+    // The focus may be inside a control (the edit box of a drop-down box):
+    // the keyboard order is that of the window's own children.
+    while (from && GetParent(from) != hwnd_) from = GetParent(from);
+    HWND next = GetNextDlgTabItem(hwnd_, from, FALSE);
+    if (!next) return;
+    SetFocus(next);
+    // As Tab does: the text of a box one arrives at is selected, so typing replaces it.
+    if (IsTextBox(next)) SendMessageW(next, EM_SETSEL, 0, -1);
+}
+
+bool Form::IsPushButton(HWND control) {
+    return control && (SendMessageW(control, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+bool Form::IsTextBox(HWND control) {
+    return control && (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0;
+}
+
+void Form::OnEnter(HWND) {}
+
+void Form::OnEscape(HWND) {}
+
+void Form::RememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+}
+
+void Form::RestoreFocus() {
+    HWND target = lastFocus_;
+    if (!target || !IsChild(hwnd_, target) || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+        target = FirstFocus();
+    }
+    if (target && GetFocus() != target) SetFocus(target);
+}
+
+bool Form::TranslateKey(MSG& msg) {
+    if (msg.message == WM_KEYDOWN) {
+        switch (msg.wParam) {
+        case VK_F1:
+            ShowHelp();
+            return true;
+        case VK_RETURN:
+        case VK_ESCAPE: {
+            HWND focus = GetFocus();
+            if (KeyTakenByControl(focus)) return false;
+            if (msg.wParam == VK_RETURN) {
+                OnEnter(focus);
+            } else {
+                OnEscape(focus);
+            }
+            return true;  // the window may be gone
+        }
+        default:
+            break;
+        }
+    }
+    return IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+bool HandleDialogKey(MSG& msg) {
+    if (!msg.hwnd || msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    auto* form = static_cast<Form*>(GetPropW(GetAncestor(msg.hwnd, GA_ROOT), kFormProperty));
+    return form && form->TranslateKey(msg);
+}
+
 void Form::OnCommand(int, int, HWND) {}
 
 bool Form::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -145,7 +221,7 @@ void Form::OnDestroyed() {
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    // The key hook finds the form of a window through this property.
+    // The message loop finds the form of a window through this property.
     if (msg == WM_NCCREATE) SetPropW(hwnd_, kFormProperty, this);
     if (msg == WM_NCDESTROY) {
         const LRESULT result = DefWindowProcW(hwnd_, msg, wp, lp);
@@ -162,27 +238,21 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HELP:
         ShowHelp();
         return TRUE;
+    // As the dialog manager does: the control the user was in keeps the
+    // focus across a chooser, a message, the help or another program.
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            RememberFocus();
+        } else {
+            RestoreFocus();
+        }
+        return 0;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        return 0;
     default:
         return DefWindowProcW(hwnd_, msg, wp, lp);
     }
-}
-
-LRESULT CALLBACK Form::KeyHook(int code, WPARAM wp, LPARAM lp) {
-    if (code == HC_ACTION && wp == PM_REMOVE) {
-        auto* m = reinterpret_cast<MSG*>(lp);
-        if (m->hwnd && m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST) {
-            HWND root = GetAncestor(m->hwnd, GA_ROOT);
-            if (auto* form = static_cast<Form*>(GetPropW(root, kFormProperty))) {
-                if (m->message == WM_KEYDOWN && m->wParam == VK_F1) {
-                    m->message = WM_NULL;
-                    form->ShowHelp();
-                } else if (IsDialogMessageW(root, m)) {
-                    m->message = WM_NULL;  // already handled and dispatched
-                }
-            }
-        }
-    }
-    return CallNextHookEx(g_keyHook, code, wp, lp);
 }
 
 }  // namespace qv::win

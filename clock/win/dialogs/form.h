@@ -1,6 +1,7 @@
 // The base of the three settings windows: a top-level tool window whose
 // client size and child controls are given in twips, centred on the screen,
-// owning itself from creation to WM_NCDESTROY, with dialog keys and F1 help.
+// owning itself from creation to WM_NCDESTROY, with dialog keys, F1 help and
+// the focus kept on the control the user was in.
 #pragma once
 
 #include <windows.h>
@@ -46,6 +47,13 @@ protected:
 
     virtual void BuildControls() = 0;
     virtual void Load() = 0;
+    // The control that has the focus when the window opens.
+    virtual HWND FirstFocus() = 0;
+    // Enter and Esc, once no open drop-down list or input-method composition
+    // takes them; `focus` is the focused control. The default does nothing.
+    // Either may close the window: touch no member after that.
+    virtual void OnEnter(HWND focus);
+    virtual void OnEscape(HWND focus);
     virtual void OnCommand(int id, int code, HWND control);
     // A message the form answers itself; false leaves it to the default.
     virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
@@ -70,18 +78,30 @@ protected:
     void ShowHelp();
     // Destroys the window, and with it this form: touch no member afterwards.
     void Close();
+    // Moves the focus to the next control in the keyboard order.
+    void FocusNext(HWND from);
+
+    // What a focused control is, as it tells the dialog keys.
+    static bool IsPushButton(HWND control);
+    static bool IsTextBox(HWND control);
 
     AppContext& app_;
     int dpi_ = 96;
 
 private:
     friend class WindowBase<Form>;
-    static LRESULT CALLBACK KeyHook(int code, WPARAM wp, LPARAM lp);
+    friend bool HandleDialogKey(MSG& msg);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // The keys of this window's controls: F1, Enter, Esc, then the dialog
+    // manager's Tab and arrows. True when the message was handled.
+    bool TranslateKey(MSG& msg);
+    void RememberFocus();
+    void RestoreFocus();
     // After WM_NCDESTROY: the window owned the form since Open; it goes with the window.
     void OnDestroyed();
 
     UniqueFont font_;
+    HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
     bool ownedByWindow_ = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 #include "text.h"
 #include "dialogs.h"
@@ -134,12 +135,23 @@ private:
         }
 
         SetChecked(OP1, true);
+        // Back from the initial setup or the about box, the user is where they left.
+        firstFocus_ = std::exchange(app_.henkoLeftFrom, 0);
+        if (firstFocus_ == 0) firstFocus_ = OP1;
         // Any number but 0 means transparent; text that is no number reads as opaque.
         auto transparent = Value::Text(m.Transparent).ToNumber();
         if (transparent && *transparent != 0) {
             SetChecked(CK1, true);
             CK1_Click();
         }
+    }
+
+    HWND FirstFocus() override { return Item(firstFocus_); }
+
+    // Enter presses a focused button and does nothing elsewhere; Esc does
+    // nothing: the window has no cancel.
+    void OnEnter(HWND focus) override {
+        if (IsPushButton(focus) && IsChild(hwnd_, focus)) SendMessageW(focus, BM_CLICK, 0, 0);
     }
 
     void OnCommand(int id, int code, HWND) override {
@@ -247,6 +259,7 @@ private:
     void BSYO_Click() {
         if (SaveDisplay() == Saved::WentBack) return;
         AppContext& app = app_;
+        app.henkoLeftFrom = BSYO;
         app.windows.OpenSyoki();
         Close();
     }
@@ -254,6 +267,7 @@ private:
     void GoVerInfo_Click() {
         if (SaveDisplay() == Saved::WentBack) return;
         AppContext& app = app_;
+        app.henkoLeftFrom = GoVerInfo;
         app.windows.OpenVerInfo();
         Close();
     }
@@ -303,6 +317,7 @@ private:
     }
 
     FontChoice font_;
+    int firstFocus_ = OP1;
     COLORREF lastColour_ = 0;
     std::array<UniqueBrush, 4> swatchBrush_;
     std::array<COLORREF, 4> swatchColour_{};

@@ -43,4 +43,9 @@ void DisableInput(HWND edit) {
     ImmAssociateContext(edit, nullptr);
 }
 
+bool InputComposing(HWND edit) {
+    InputContext context(edit);
+    return context.get() && ImmGetCompositionStringW(context.get(), GCS_COMPSTR, nullptr, 0) > 0;
+}
+
 }  // namespace qv::win

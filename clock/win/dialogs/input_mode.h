@@ -12,5 +12,7 @@ void OpenHiraganaInput(HWND edit);
 void CloseInput(HWND edit);
 // For good: the box has no input context, so nothing can be converted.
 void DisableInput(HWND edit);
+// An input-method composition is under way in the box (keys are the input method's).
+bool InputComposing(HWND edit);
 
 }  // namespace qv::win

@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 
+#include "accessible_name.h"
 #include "text.h"
 #include "dialogs.h"
 #include "form.h"
@@ -71,8 +72,11 @@ private:
         AddControl(L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, BOK, {3600, 3240, 855, 375});
         AddControl(L"BUTTON", L"ｷｬﾝｾﾙ", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, BCH, {4800, 3240, 855, 375});
         for (int n = 1; n <= kPlaceCount; ++n) {
-            AddControl(L"BUTTON", L"Check" + std::to_wstring(n), BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, Check + n,
-                       InFrame(5160, RowTop(n), 255, 255));
+            HWND box = AddControl(L"BUTTON", L"Check" + std::to_wstring(n), BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP,
+                                  0, Check + n, InFrame(5160, RowTop(n), 255, 255));
+            // The caption says nothing of the row: screen readers hear the column and the row.
+            // A box that cannot be named so keeps its caption as its name.
+            if (box) SetAccessibleName(box, SummerTimeName(n));
         }
         CreateZoneTips();
     }
@@ -147,6 +151,38 @@ private:
         // Only 1 is a checked box; 0 and anything unreadable show unchecked.
         for (int n = 1; n <= kPlaceCount; ++n) SetChecked(Check + n, m.SummerTime[n].Equals(1));
         for (int n = 1; n <= kPlaceCount; ++n) UpdateZoneRow(n);
+        loaded_ = Fields();
+    }
+
+    HWND FirstFocus() override { return Item(L + 1); }
+
+    // As on a paper form: Enter goes on to the next field; on a button it presses it.
+    void OnEnter(HWND focus) override {
+        if (!focus || !IsChild(hwnd_, focus)) return;
+        if (IsPushButton(focus)) {
+            SendMessageW(focus, BM_CLICK, 0, 0);
+        } else {
+            FocusNext(focus);
+        }
+    }
+
+    // Esc is "ｷｬﾝｾﾙ", but edits are not thrown away without asking.
+    void OnEscape(HWND) override {
+        if (Fields() != loaded_ &&
+            app_.messages.Show(hwnd_, kDiscardQuestion, kTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+            return;
+        }
+        BCH_Click();
+    }
+
+    // Every box's text and every check, to tell whether the user changed any.
+    std::vector<std::wstring> Fields() const {
+        std::vector<std::wstring> fields;
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            for (int base : {L, J, S, E}) fields.push_back(ItemText(base + n));
+            fields.push_back(IsChecked(Check + n) ? L"1" : L"0");
+        }
+        return fields;
     }
 
     void OnCommand(int id, int code, HWND) override {
@@ -249,6 +285,7 @@ private:
     std::array<std::optional<ZoneBox>, kPlaceCount> zoneBoxes_;
     UniqueWindow tips_;
     bool narrowing_ = false;
+    std::vector<std::wstring> loaded_;  // the fields as Load filled them
 };
 
 }  // namespace

@@ -2,10 +2,19 @@
 // identifiers of its controls. Row n (1 to 10) of each column is base + n.
 #pragma once
 
+#include <string>
+
 namespace qv::win::syoki {
 
 inline constexpr wchar_t kClassName[] = L"QV.SYOKI";
 inline constexpr wchar_t kTitle[] = L"初期設定";
+// Asked when Esc would leave the window with edits in it.
+inline constexpr wchar_t kDiscardQuestion[] = L"入力した内容を破棄しますか？";
+
+// What screen readers call row n's summer-time box ("Checkn" on the screen).
+inline std::wstring SummerTimeName(int row) {
+    return L"サマータイム (" + std::to_wstring(row) + L"行目)";
+}
 
 enum Control : int {
     Frame1 = 200,

@@ -69,6 +69,18 @@ private:
         }
     }
 
+    HWND FirstFocus() override { return Item(OK); }
+
+    // Enter and Esc are OK; on the link, Enter is the link's own (as a click).
+    void OnEnter(HWND focus) override {
+        if (focus && focus == Item(Hyplex1)) {
+            open_(hwnd_, kHomePage);
+            return;
+        }
+        OK_Click();
+    }
+    void OnEscape(HWND) override { OK_Click(); }
+
     // The labels size themselves to their text.
     void FitToText(int id) {
         const SIZE extent = TextSize(id);

@@ -1,0 +1,339 @@
+// The settings windows by keyboard: the focus on opening and after coming
+// back, Enter, Esc and F1 in each window, with keys sent where the keyboard
+// sends them and the focus read as another program reads it.
+//
+// Not covered here: Xvfb has no input method, so no test can show that an
+// Enter or Esc committing or dropping a composition stays the input method's.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "com_ptr.h"
+#include "ole_scope.h"
+#include "settings_files.h"
+#include "henko_window.h"
+#include "syoki_window.h"
+#include "verinfo_window.h"
+#include "dialog_fixture.h"
+
+namespace qv::win::test {
+namespace {
+
+// Real message boxes, answered by a DialogAnswerer as a user would.
+class SystemMessageBoxes final : public MessageService {
+public:
+    int Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) override {
+        return MessageBoxW(owner, text.c_str(), title.c_str(), flags);
+    }
+};
+
+bool UnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Wine 8's 64-bit oleacc hands out no IAccessible at all, not even the
+// system's own object of a window (E_NOINTERFACE); 64-bit Windows does.
+bool WineGivesNoAccessible() {
+    ComPtr<IAccessible> probe;
+    return UnderWine() && FAILED(CreateStdAccessibleObject(GetDesktopWindow(), static_cast<LONG>(OBJID_CLIENT),
+                                                           IID_IAccessible, probe.PutVoid()));
+}
+
+class KeysTest : public DialogTest {
+protected:
+    // Each hand-over opens the real next window, so coming back can be seen.
+    KeysTest() { HandOverForReal(); }
+
+    // Tab until the control has the focus; false when the order never reaches it.
+    static bool TabTo(int id) {
+        for (int presses = 0; presses < 60; ++presses) {
+            if (FocusedId() == id) return true;
+            Press(VK_TAB);
+        }
+        return false;
+    }
+
+    static void TypeChars(const std::wstring& text) {
+        for (wchar_t c : text) PostMessageW(GetFocus(), WM_CHAR, c, 1);
+        Pump();
+    }
+
+    std::vector<std::string> Calls() const {
+        std::vector<std::string> names;
+        for (const auto& call : launcher.calls) names.push_back(call.name);
+        return names;
+    }
+};
+
+TEST_F(KeysTest, EachWindowOpensWithItsFirstControlFocusedAndF1ShowsTheHelp) {
+    struct Case {
+        const wchar_t* cls;
+        void (*open)(AppContext&);
+        int focus;
+    };
+    const Case cases[] = {
+        {henko::kClassName, OpenHenkoWindow, henko::OP1},
+        {syoki::kClassName, OpenSyokiWindow, syoki::L + 1},
+        {verinfo::kClassName, OpenVerInfoWindow, verinfo::OK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.cls);
+        c.open(app);
+        Pump();
+        HWND w = FindOwnWindow(c.cls);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(Focused(), GetDlgItem(w, c.focus));
+        Press(VK_F1);
+        EXPECT_EQ(choosers.helpFiles.size(), 1u);
+        choosers.helpFiles.clear();
+        DestroyWindow(w);
+        Pump();
+    }
+}
+
+TEST_F(KeysTest, HenkoComesBackFocusedOnTheButtonTheUserLeftFrom) {
+    HWND w = OpenHenko();
+    ASSERT_NE(w, nullptr);
+    // Enter in a text box and Esc anywhere do nothing.
+    ASSERT_TRUE(TabTo(henko::HYOJ));
+    Press(VK_RETURN);
+    Press(VK_ESCAPE);
+    EXPECT_TRUE(Exists(w));
+    EXPECT_EQ(FocusedId(), henko::HYOJ);
+    EXPECT_TRUE(launcher.calls.empty());
+
+    ASSERT_TRUE(TabTo(henko::BSYO));
+    Press(VK_RETURN);  // Enter presses the focused button
+    HWND syoki = FindOwnWindow(syoki::kClassName);
+    ASSERT_NE(syoki, nullptr);
+    EXPECT_EQ(FocusedId(), syoki::L + 1);
+    Press(VK_ESCAPE);  // nothing edited: straight back
+    w = FindOwnWindow(henko::kClassName);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Focused(), GetDlgItem(w, henko::BSYO));
+
+    Press(VK_TAB);
+    EXPECT_EQ(FocusedId(), henko::GoVerInfo);
+    Press(VK_SPACE);  // Space presses it too
+    ASSERT_NE(FindOwnWindow(verinfo::kClassName), nullptr);
+    EXPECT_EQ(FocusedId(), verinfo::OK);
+    Press(VK_RETURN);
+    w = FindOwnWindow(henko::kClassName);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Focused(), GetDlgItem(w, henko::GoVerInfo));
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"OpenSyoki", "OpenHenko", "OpenVerInfo", "OpenHenko"}));
+
+    // Opened anew (from the clock), it starts on the colour option again.
+    DestroyWindow(w);
+    w = OpenHenko();
+    EXPECT_EQ(Focused(), GetDlgItem(w, henko::OP1));
+}
+
+TEST_F(KeysTest, SyokiEnterGoesThroughTheFieldsInTheKeyboardOrderAndPressesButtons) {
+    using namespace syoki;
+    HWND w = OpenSyoki();
+    ASSERT_NE(w, nullptr);
+    TypeChars(L"東京");
+    // Every box, row by row, then OK: as Tab goes.
+    for (HWND expected = GetNextDlgTabItem(w, GetDlgItem(w, L + 1), FALSE); GetDlgCtrlID(expected) != BCH;
+         expected = GetNextDlgTabItem(w, expected, FALSE)) {
+        Press(VK_RETURN);
+        ASSERT_EQ(Focused(), expected) << "after " << GetDlgCtrlID(GetFocus());
+        if (GetDlgCtrlID(expected) == BOK) break;
+    }
+    // On a check box, Enter goes on too and leaves the box as it was.
+    ASSERT_TRUE(TabTo(Check + 1));
+    Press(VK_RETURN);
+    EXPECT_EQ(FocusedId(), Check + 2);
+    EXPECT_FALSE(Checked(w, Check + 1));
+    EXPECT_TRUE(Exists(w));
+    EXPECT_TRUE(launcher.calls.empty());
+
+    ASSERT_TRUE(TabTo(BOK));
+    Press(VK_RETURN);
+    EXPECT_FALSE(Exists(w));
+    EXPECT_EQ(Calls(), std::vector<std::string>{"OpenHenko"});
+    EXPECT_EQ(ReadLines(folder / kPlacesFile).at(1), "東京");
+}
+
+TEST_F(KeysTest, SyokiEscCancelsButAsksFirstWhenSomethingWasEdited) {
+    using namespace syoki;
+    {
+        SCOPED_TRACE("nothing edited");
+        HWND w = OpenSyoki();
+        Press(VK_ESCAPE);
+        EXPECT_FALSE(Exists(w));
+        EXPECT_TRUE(messages.shown.empty());
+    }
+    struct Edit {
+        const char* what;
+        int focus;
+        void (*edit)();
+    };
+    const Edit edits[] = {
+        {"a name typed", L + 3, [] { TypeChars(L"x"); }},
+        {"a box ticked", Check + 4, [] { Press(VK_SPACE); }},
+    };
+    for (const Edit& e : edits) {
+        SCOPED_TRACE(e.what);
+        launcher.calls.clear();
+        messages.shown.clear();
+        HWND w = OpenSyoki();
+        ASSERT_TRUE(TabTo(e.focus));
+        e.edit();
+        messages.answers = {IDNO};
+        Press(VK_ESCAPE);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, kDiscardQuestion);
+        EXPECT_EQ(messages.shown[0].title, kTitle);
+        EXPECT_EQ(messages.shown[0].flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+        EXPECT_TRUE(Exists(w)) << "No keeps the edits";
+        EXPECT_TRUE(launcher.calls.empty());
+        messages.answers = {IDYES};
+        Press(VK_ESCAPE);
+        EXPECT_FALSE(Exists(w));
+        EXPECT_EQ(Calls(), (std::vector<std::string>{"OpenHenko"}));
+        DestroyWindow(FindOwnWindow(henko::kClassName));
+        Pump();
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / kPlacesFile));
+}
+
+TEST_F(KeysTest, AnOpenDropDownListTakesEnterAndEscFirst) {
+    HWND w = OpenSyoki();
+    ASSERT_NE(w, nullptr);
+    // A drop-down box among the fields, as the time differences may become.
+    HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, 0, 0, 80, 120, w,
+                                 reinterpret_cast<HMENU>(999), GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(combo, nullptr);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"+9"));
+    SetFocus(combo);
+    for (WORD key : {VK_ESCAPE, VK_RETURN}) {
+        SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+        Press(key);
+        EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) << key << " closes the list";
+        EXPECT_TRUE(Exists(w));
+        EXPECT_TRUE(IsChild(combo, GetFocus()) || GetFocus() == combo);
+    }
+    EXPECT_TRUE(launcher.calls.empty());
+    // The list closed, Enter and Esc are the window's again: on to the next field, then cancel.
+    Press(VK_RETURN);
+    EXPECT_EQ(Focused(), GetNextDlgTabItem(w, combo, FALSE));
+    Press(VK_ESCAPE);
+    EXPECT_FALSE(Exists(w));
+}
+
+TEST_F(KeysTest, VerInfoEnterAndEscPressOkAndEnterOnTheLinkOpensIt) {
+    for (WORD key : {VK_RETURN, VK_ESCAPE}) {
+        launcher.calls.clear();
+        verinfo::Open(app, [this](HWND, const std::wstring& url) { links.push_back(url); });
+        Pump();
+        HWND w = FindOwnWindow(verinfo::kClassName);
+        ASSERT_NE(w, nullptr);
+        Press(key);
+        EXPECT_FALSE(Exists(w)) << key;
+        EXPECT_EQ(Calls(), std::vector<std::string>{"OpenHenko"});
+        DestroyWindow(FindOwnWindow(henko::kClassName));
+        Pump();
+    }
+    EXPECT_TRUE(links.empty());
+    verinfo::Open(app, [this](HWND, const std::wstring& url) { links.push_back(url); });
+    Pump();
+    HWND w = FindOwnWindow(verinfo::kClassName);
+    ASSERT_TRUE(TabTo(verinfo::Hyplex1));
+    Press(VK_RETURN);
+    EXPECT_TRUE(Exists(w));
+    EXPECT_EQ(links, std::vector<std::wstring>{verinfo::kHomePage});
+}
+
+TEST_F(KeysTest, TheFocusComesBackAfterAMessageAChooserAndAnotherWindow) {
+    SystemMessageBoxes boxes;
+    std::unique_ptr<Choosers> system = MakeSystemChoosers();
+    AppContext real{model, folder.path(), clock, boxes, *system, launcher, GetModuleHandleW(nullptr)};
+    launcher.then = nullptr;
+    {
+        SCOPED_TRACE("the question of Esc, answered No");
+        OpenSyokiWindow(real);
+        Pump();
+        HWND w = FindOwnWindow(syoki::kClassName);
+        ASSERT_TRUE(TabTo(syoki::S + 2));
+        TypeChars(L"9:00");
+        DialogAnswerer user(GetCurrentThreadId(), [](HWND box) { PostMessageW(box, WM_COMMAND, IDNO, 0); });
+        Press(VK_ESCAPE);
+        ASSERT_TRUE(user.Wait()) << "no question appeared";
+        Pump();
+        EXPECT_EQ(Focused(), GetDlgItem(w, syoki::S + 2));
+
+        SCOPED_TRACE("another window in front, then this one again");
+        HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetActiveWindow(other);
+        Pump();
+        EXPECT_NE(Focused(), GetDlgItem(w, syoki::S + 2));
+        SetActiveWindow(w);
+        Pump();
+        EXPECT_EQ(Focused(), GetDlgItem(w, syoki::S + 2));
+        DestroyWindow(other);
+        DestroyWindow(w);
+        Pump();
+    }
+    {
+        SCOPED_TRACE("the colour chooser, cancelled");
+        OpenHenkoWindow(real);
+        Pump();
+        HWND w = FindOwnWindow(henko::kClassName);
+        ASSERT_TRUE(TabTo(henko::BIRH));
+        DialogAnswerer user(GetCurrentThreadId(), [](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+        Press(VK_RETURN);
+        ASSERT_TRUE(user.Wait()) << "no colour chooser appeared";
+        Pump();
+        EXPECT_EQ(Focused(), GetDlgItem(w, henko::BIRH));
+    }
+}
+
+TEST_F(KeysTest, TheSummerTimeBoxesTellScreenReadersTheirRow) {
+    ComScope com;
+    if (WineGivesNoAccessible()) GTEST_SKIP() << "this Wine's oleacc gives no IAccessible (64-bit Wine 8)";
+    HWND w = OpenSyoki();
+    ASSERT_NE(w, nullptr);
+    for (int n : {1, 7, 10}) {
+        SCOPED_TRACE(n);
+        ComPtr<IAccessible> box;
+        ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(w, syoki::Check + n), static_cast<DWORD>(OBJID_CLIENT),
+                                             IID_IAccessible, box.PutVoid()),
+                  S_OK);
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        ASSERT_EQ(box->get_accName(self, &name), S_OK);
+        EXPECT_EQ(std::wstring(name), syoki::SummerTimeName(n));
+        SysFreeString(name);
+        EXPECT_EQ(Text(w, syoki::Check + n), L"Check" + std::to_wstring(n)) << "the caption stays";
+        // The rest is the system's: a check box, checked once ticked. Wine 8's
+        // standard object of a button is a plain client (role 10) whose state
+        // never shows the check; Windows answers ROLE_SYSTEM_CHECKBUTTON and
+        // STATE_SYSTEM_CHECKED.
+        VARIANT role, state;
+        VariantInit(&role);
+        VariantInit(&state);
+        Click(w, syoki::Check + n);
+        ASSERT_EQ(box->get_accRole(self, &role), S_OK);
+        ASSERT_EQ(box->get_accState(self, &state), S_OK);
+        if (UnderWine()) {
+            EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
+        } else {
+            EXPECT_EQ(role.lVal, ROLE_SYSTEM_CHECKBUTTON);
+            EXPECT_TRUE(state.lVal & STATE_SYSTEM_CHECKED);
+        }
+    }
+    EXPECT_EQ(syoki::SummerTimeName(3), L"サマータイム (3行目)");
+}
+
+}  // namespace
+}  // namespace qv::win::test

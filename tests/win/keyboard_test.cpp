@@ -1,0 +1,82 @@
+// The clock window by keyboard: Tab and Shift+Tab among the three buttons,
+// the focus rectangle once the keyboard was used, Enter and Space running the
+// focused button's command.
+#include "clock_fixture.h"
+
+#include "twips.h"
+
+namespace qv::win::test {
+namespace {
+
+class KeyboardTest : public ClockTest {
+protected:
+    // The top-left corner of a button's box: outside its circle, on the focus rectangle.
+    COLORREF CornerOf(int button) {
+        RECT r = TwipsRect(0, kButtons[button - 1].top, kButtonSize, kButtonSize, ScreenDpi());
+        return PixelAt(application_->Clock()->hwnd(), r.left, r.top);
+    }
+
+    // Tabs to a button and presses the key on it; the clock window is gone after.
+    void RunByKeys(WORD key, int tabs) {
+        ClockWindow& clock = StartFirstRun();
+        const HWND window = clock.hwnd();
+        Press(VK_RETURN);  // no button has the focus yet
+        ASSERT_TRUE(IsWindow(window));
+        ASSERT_EQ(GetFocus(), window);
+        for (int i = 0; i < tabs; ++i) Press(VK_TAB);
+        EXPECT_EQ(clock.FocusedButton(), tabs);
+        Press(key);  // the window object goes with its window
+        EXPECT_FALSE(IsWindow(window));
+    }
+
+    static HWND FindOwnWindow(const wchar_t* cls) {
+        HWND found = FindWindowW(cls, nullptr);
+        return found && GetWindowThreadProcessId(found, nullptr) == GetCurrentThreadId() ? found : nullptr;
+    }
+};
+
+TEST_F(KeyboardTest, TabAndShiftTabGoRoundTheButtonsWithAFocusRectangle) {
+    ClockWindow& clock = StartFirstRun();
+    ASSERT_EQ(GetFocus(), clock.hwnd());
+    const COLORREF plain = CornerOf(1);
+    EXPECT_EQ(clock.FocusedButton(), 0);
+
+    std::vector<int> order;
+    for (int i = 0; i < 4; ++i) {
+        Press(VK_TAB);
+        order.push_back(clock.FocusedButton());
+    }
+    for (int i = 0; i < 4; ++i) {
+        Press(VK_TAB, true);
+        order.push_back(clock.FocusedButton());
+    }
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 1, 3, 2, 1, 3}));
+    EXPECT_NE(CornerOf(3), plain) << "the focused button shows its focus rectangle";
+    EXPECT_EQ(CornerOf(1), plain) << "and the others none";
+
+    // Without the focus, no rectangle; Enter and Space do nothing unless a button is focused.
+    SetFocus(nullptr);
+    EXPECT_EQ(CornerOf(3), plain);
+}
+
+// Each command in a run of its own: the model the first run leaves differs.
+TEST_F(KeyboardTest, EnterOnSettingsOpensTheDisplaySettings) {
+    RunByKeys(VK_RETURN, 3);
+    HWND henko = FindOwnWindow(L"QV.HENKO");
+    ASSERT_NE(henko, nullptr);
+    DestroyWindow(henko);
+}
+
+TEST_F(KeyboardTest, SpaceOnSwitchOpensTheOtherWindow) {
+    RunByKeys(VK_SPACE, 2);
+    ASSERT_NE(application_->Clock(), nullptr);
+    EXPECT_EQ(application_->Clock()->style(), ClockStyle::QV2);
+}
+
+TEST_F(KeyboardTest, EnterOnEndEndsTheProgram) {
+    RunByKeys(VK_RETURN, 1);
+    EXPECT_FALSE(application_->AnyWindowLeft());
+}
+
+}  // namespace
+}  // namespace qv::win::test
