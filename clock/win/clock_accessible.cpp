@@ -87,7 +87,10 @@ std::wstring ClockWindow::ChildDescription(long child) const {
         const COLORREF plain = ToColorRef(ColorOr(model.NameColor, defaults::kNameColor));
         return work != plain && ChildLabel(child)->color == work ? kInBusinessHours : L"";
     }
-    return model.SummerTime[place].Equals(1) ? kSummerTime : L"";
+    // A place that follows a zone keeps summer time as its zone does now.
+    const auto row = static_cast<std::size_t>(place - 1);
+    const bool summer = tick_.followsZone[row] ? tick_.summer[row] : model.SummerTime[place].Equals(1);
+    return summer ? kSummerTime : L"";
 }
 
 void ClockWindow::PostButtonCommand(int button) const {

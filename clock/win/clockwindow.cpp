@@ -223,6 +223,7 @@ void ClockWindow::Timer1_Timer() {
             if (zoneColor != time.color) {
                 time.color = zoneColor;
                 InvalidateLabel(time);
+                NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, clock_child::TimeLabel(n));
             }
         }
         RowLabel& name = labels_[static_cast<std::size_t>(NameLabel(n))];

@@ -1,5 +1,6 @@
 // The clock tick in the window: place times, summer time, business-hours
 // colours, empty rows, and how often a label really repaints.
+#include "clock_accessible.h"
 #include "clock_fixture.h"
 #include "system_zones.h"
 
@@ -61,6 +62,10 @@ TEST_F(TickTest, ZonePlacesShowUtcByTheirZoneAndTheirSummerColourLive) {
     EXPECT_EQ(Time(2), L"12/07 05:30");
     EXPECT_EQ(TimeColor(1), kSummer) << "the zone, not the file's summer-time line, decides";
     EXPECT_EQ(TimeColor(2), kTime);
+    // Screen readers hear the same as the colour says.
+    const ClockWindow& clock = *application_->Clock();
+    EXPECT_EQ(clock.ChildDescription(clock_child::TimeLabel(1)), L"サマータイム");
+    EXPECT_EQ(clock.ChildDescription(clock_child::TimeLabel(2)), L"");
     // Sydney leaves summer time on Sunday 4 April 2027, 03:00 local (16:00
     // UTC the day before): the colour follows.
     clock_.now = CivilTime{2027, 4, 3, 15, 59, 59};
@@ -71,6 +76,7 @@ TEST_F(TickTest, ZonePlacesShowUtcByTheirZoneAndTheirSummerColourLive) {
     Tick();
     EXPECT_EQ(Time(1), L"04/04 02:00");
     EXPECT_EQ(TimeColor(1), kTime);
+    EXPECT_EQ(clock.ChildDescription(clock_child::TimeLabel(1)), L"");
 }
 
 TEST_F(TickTest, BusinessHoursAreInclusiveToTheMinuteAndNeverWrapMidnight) {
