@@ -9,7 +9,11 @@
 //   qvprobe wait-still CLASS MS    ... is out of it again
 //   qvprobe wait-at CLASS MS LEFT TOP  the window's outer rectangle starts there
 //                                  -> "left top" where it is (also when it never got there)
+//   qvprobe read-labels CLASS MS   as a screen reader hears the clock: one line per label,
+//                                  "child<TAB>name<TAB>description"; 3 when the
+//                                  window gives no IAccessible
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +59,37 @@ BOOL CALLBACK FirstStatic(HWND child, LPARAM lp) {
     if (!text[0]) return TRUE;
     *reinterpret_cast<std::wstring*>(lp) = text;
     return FALSE;
+}
+
+// The clock's labels (children 4 to 23: each place's name, then its time)
+// through the accessible object the window hands to other processes.
+int ReadLabels(HWND hwnd) {
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    IAccessible* acc = nullptr;
+    int status = 3;
+    if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                             reinterpret_cast<void**>(&acc))) && acc) {
+        status = 0;
+        for (long child = 4; child <= 23; ++child) {
+            VARIANT id;
+            VariantInit(&id);
+            id.vt = VT_I4;
+            id.lVal = child;
+            BSTR name = nullptr, description = nullptr;
+            acc->get_accName(id, &name);
+            acc->get_accDescription(id, &description);
+            std::wstring line = std::to_wstring(child) + L"\t" + (name ? name : L"") + L"\t" +
+                                (description ? description : L"");
+            SysFreeString(name);
+            SysFreeString(description);
+            PrintUtf8(line);
+        }
+        acc->Release();
+    } else {
+        std::fprintf(stderr, "qvprobe: the window gives no IAccessible\n");
+    }
+    CoUninitialize();
+    return status;
 }
 
 bool InMoveLoop(HWND hwnd) {
@@ -108,6 +143,11 @@ int main(int argc, char** argv) {
         });
         std::printf("%ld %ld\n", r.left, r.top);
         return there ? 0 : 1;
+    }
+    if (command == "read-labels") {
+        HWND hwnd = nullptr;
+        if (!WaitFor(ms, [&] { return (hwnd = FindVisible(name, nullptr)) != nullptr; })) return 1;
+        return ReadLabels(hwnd);
     }
     if (command == "answer-box") {
         HWND box = nullptr;
