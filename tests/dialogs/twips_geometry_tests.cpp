@@ -61,6 +61,9 @@ TEST_F(TwipsGeometry, SyokiKeepsItsTwips) {
     ExpectBox(w, Frame1, 120, 0, 5535, 3135);
     // Inside Frame1, whose origin is (120, 0); row 10 has its top at 480 + 240 x 9.
     ExpectBox(w, L + 1, 480, 480, 1095, 270);
+    // The zone drop-down boxes: their selection field keeps the row's 270 twips.
+    ExpectBox(w, J + 1, 1680, 480, 1095, 270);
+    ExpectBox(w, J + 10, 1680, 2640, 1095, 270);
     ExpectBox(w, E + 10, 4080, 2640, 1095, 270);
     ExpectBox(w, Check + 10, 5280, 2640, 255, 255);
     ExpectBox(w, BOK, 3600, 3240, 855, 375);
