@@ -100,16 +100,19 @@ private:
         SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, PixelRect({0, 0, kZoneListWidth, 0}).right);
         for (auto& box : zoneBoxes_) {
             // The pointer over the field is over the edit inside the combo box.
-            for (HWND tool : {box->combo(), box->edit()}) {
-                TTTOOLINFOW info{};
-                info.cbSize = TTTOOLINFOW_V2_SIZE;
-                info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-                info.hwnd = hwnd_;
-                info.uId = reinterpret_cast<UINT_PTR>(tool);
-                info.lpszText = const_cast<wchar_t*>(L"");
-                SendMessageW(tips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-            }
+            for (HWND tool : {box->combo(), box->edit()}) SendTip(TTM_ADDTOOLW, tool, L"");
         }
+    }
+
+    // A tool of the tip window: added, or its text changed.
+    void SendTip(UINT message, HWND tool, const wchar_t* text) {
+        TTTOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = hwnd_;
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+        info.lpszText = const_cast<wchar_t*>(text);
+        SendMessageW(tips_.get(), message, 0, reinterpret_cast<LPARAM>(&info));
     }
 
     static std::size_t Row(int n) { return static_cast<std::size_t>(n - 1); }
@@ -123,15 +126,8 @@ private:
         if (zone) SetChecked(Check + n, ZoneStateAt(zone->rules, ToUtcMillis(app_.clock.UtcNow())).summer);
         EnableWindow(Item(Check + n), zone ? FALSE : TRUE);
         if (!tips_) return;
-        std::wstring tip = box.TipText();
-        for (HWND tool : {box.combo(), box.edit()}) {
-            TTTOOLINFOW info{};
-            info.cbSize = TTTOOLINFOW_V2_SIZE;
-            info.hwnd = hwnd_;
-            info.uId = reinterpret_cast<UINT_PTR>(tool);
-            info.lpszText = tip.data();
-            SendMessageW(tips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-        }
+        const std::wstring tip = box.TipText();
+        for (HWND tool : {box.combo(), box.edit()}) SendTip(TTM_UPDATETIPTEXTW, tool, tip.c_str());
     }
 
     // Form_Load: the model as the places file has it now.
