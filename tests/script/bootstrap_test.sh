@@ -95,7 +95,7 @@ expect_eq "pauses, sudo, architectures added, locales generated" "$(calls '^(sle
 run not_root STUB_UID=1000 STUB_ARCHS=
 expect_eq "exit status" "$rc" 0
 expect_eq "calls through sudo" "$(grep -E '^sudo' "$dir/calls" | tr '\n' '|')" \
-  "sudo dpkg --add-architecture i386|sudo apt-get update -q|sudo $install wine32:i386 nsis|"
+  "sudo dpkg --add-architecture i386|sudo apt-get update -q|sudo env DEBIAN_FRONTEND=noninteractive $install wine32:i386 nsis|"
 
 run update_fails_once STUB_UPDATE='fail:bookworm-security ok'
 expect_eq "exit status" "$rc" 0
