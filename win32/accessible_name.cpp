@@ -73,7 +73,7 @@ private:
 const InterfaceEntry<NamedAccessible> NamedAccessible::kInterfaces[] = {
     {&IID_IUnknown, &As<NamedAccessible, IAccessible>},
     {&IID_IDispatch, &As<NamedAccessible, IAccessible>},
-    {&IID_IAccessible, &As<NamedAccessible, IAccessible>},
+    {&__uuidof(IAccessible), &As<NamedAccessible, IAccessible>},
     {},
 };
 
@@ -83,9 +83,9 @@ LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
     auto* name = reinterpret_cast<std::wstring*>(data);
     if (msg == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT) {
         ComPtr<IAccessible> system, named;
-        if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, system.PutVoid())) &&
-            SUCCEEDED(CreateComObject<NamedAccessible>(IID_IAccessible, named.PutVoid(), system, *name))) {
-            return LresultFromObject(IID_IAccessible, wp, named.Get());
+        if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible), system.PutVoid())) &&
+            SUCCEEDED(CreateComObject<NamedAccessible>(__uuidof(IAccessible), named.PutVoid(), system, *name))) {
+            return LresultFromObject(__uuidof(IAccessible), wp, named.Get());
         }
     } else if (msg == WM_NCDESTROY) {
         // The subclass owned the name since SetAccessibleName.

@@ -101,10 +101,10 @@ LRESULT ClockWindow::AnswerGetObject(WPARAM wp, LPARAM lp) {
     if (static_cast<LONG>(lp) != OBJID_CLIENT) return DefWindowProcW(hwnd_, WM_GETOBJECT, wp, lp);
     if (!accessible_) {
         ComPtr<IAccessible> created;
-        if (FAILED(CreateComObject<ClockAccessible>(IID_IAccessible, created.PutVoid(), *this))) return 0;
+        if (FAILED(CreateComObject<ClockAccessible>(__uuidof(IAccessible), created.PutVoid(), *this))) return 0;
         accessible_ = ComPtr<ClockAccessible>(static_cast<ClockAccessible*>(created.Get()));
     }
-    return LresultFromObject(IID_IAccessible, wp, accessible_.Get());
+    return LresultFromObject(__uuidof(IAccessible), wp, accessible_.Get());
 }
 
 void ClockWindow::DetachAccessible() {
@@ -117,7 +117,7 @@ void ClockWindow::DetachAccessible() {
 const InterfaceEntry<ClockAccessible> ClockAccessible::kInterfaces[] = {
     {&IID_IUnknown, &As<ClockAccessible, IAccessible>},
     {&IID_IDispatch, &As<ClockAccessible, IAccessible>},
-    {&IID_IAccessible, &As<ClockAccessible, IAccessible>},
+    {&__uuidof(IAccessible), &As<ClockAccessible, IAccessible>},
     {},
 };
 

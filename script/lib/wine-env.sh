@@ -17,10 +17,36 @@ except Exception:
 PY
 }
 
-# Some kernels are built or booted without 32-bit program support; 32-bit Wine
-# cannot start there, and the tests run as 64-bit programs.
+# The 32-bit loader. QV_WINE32_LOADER names another: a run given the ELF of a
+# foreign machine behaves as on a kernel that refuses 32-bit programs.
+QV_WINE32_LOADER=${QV_WINE32_LOADER:-/usr/lib/wine/wine}
+
+# win32_support: prints "yes" where the 32-bit loader runs and "no" where the
+# kernel refuses to execute it (ENOEXEC: a kernel built or booted without
+# 32-bit programs). A loader that is missing or fails otherwise is a broken
+# install, not a kind of host: that says why on stderr and returns 1.
+win32_support() {
+  python3 - "$QV_WINE32_LOADER" <<'PY'
+import errno, subprocess, sys
+loader = sys.argv[1]
+try:
+    run = subprocess.run([loader, '--version'], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.PIPE, timeout=120)
+except OSError as e:
+    if e.errno == errno.ENOEXEC:
+        print('no')
+        sys.exit(0)
+    sys.exit(f'{loader}: {e.strerror}')
+except subprocess.TimeoutExpired:
+    sys.exit(f'{loader} --version did not answer in 120 s')
+if run.returncode != 0:
+    sys.exit(f'{loader} --version exited {run.returncode}: {run.stderr.decode(errors="replace").strip()}')
+print('yes')
+PY
+}
+
 can_run_win32() {
-  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+  [ "$(win32_support 2>/dev/null)" = yes ]
 }
 
 default_wine_arch() {
@@ -35,7 +61,7 @@ wine_env() {
     export WINELOADER=/usr/lib/wine/wine64
   else
     export WINEPREFIX=${QV_WINEPREFIX:-$root/build/wine}
-    export WINELOADER=/usr/lib/wine/wine
+    export WINELOADER=$QV_WINE32_LOADER
   fi
   QV_WINE_LOADER=$WINELOADER
   export WINEDEBUG=${WINEDEBUG:--all}

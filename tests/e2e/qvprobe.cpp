@@ -67,7 +67,7 @@ int ReadLabels(HWND hwnd) {
     if (FAILED(CoInitialize(nullptr))) return 1;
     IAccessible* acc = nullptr;
     int status = 3;
-    if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&acc))) && acc) {
         status = 0;
         for (long child = 4; child <= 23; ++child) {

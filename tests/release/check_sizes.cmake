@@ -1,4 +1,5 @@
-# The shipped programs, stripped as they ship, stay within their sizes:
+# The shipped programs, stripped as they ship, stay within their sizes and
+# import only system DLLs:
 # QV.exe at most 700 KB, Vitrel32.ocx at most 250 KB; each has its symbols in
 # a .debug file beside it.
 #   cmake -DQV=<QV.exe> -DOCX=<Vitrel32.ocx> -P check_sizes.cmake
@@ -20,3 +21,10 @@ foreach(pair "QV;716800" "OCX;256000")
   endif()
   message(STATUS "${file}: ${size} bytes (at most ${limit})")
 endforeach()
+
+# QV.exe imports system DLLs alone (the control's own check covers it).
+include(${CMAKE_CURRENT_LIST_DIR}/../common/system_imports.cmake)
+execute_process(COMMAND ${OBJDUMP} -p ${QV} OUTPUT_VARIABLE dump)
+qv_check_system_imports(${QV} "${dump}" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll
+                        msvcrt.dll ole32.dll oleacc.dll oleaut32.dll shell32.dll user32.dll)
+message(STATUS "${QV}: system imports only")

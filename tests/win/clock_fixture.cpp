@@ -55,7 +55,7 @@ std::vector<std::string> DefaultDisplayFile() {
 std::vector<std::string> PlacesFile(const std::vector<PlaceRow>& rows) {
     std::vector<std::string> lines;
     auto section = [&](const char* title, auto field) {
-        lines.push_back(title);
+        lines.emplace_back(title);
         for (std::size_t i = 0; i < 10; ++i) lines.push_back(i < rows.size() ? field(rows[i]) : std::string());
     };
     section("名称", [](const PlaceRow& r) { return r.name; });

@@ -1,0 +1,15 @@
+# qv_check_system_imports(BINARY DUMP DLL...): fails unless every DLL that the
+# objdump -p output DUMP of BINARY names is one of the DLLs given (any case).
+function(qv_check_system_imports binary dump)
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+  if(NOT imports)
+    message(FATAL_ERROR "${binary}: no imports read")
+  endif()
+  foreach(line IN LISTS imports)
+    string(REPLACE "DLL Name: " "" dll "${line}")
+    string(TOLOWER "${dll}" dll)
+    if(NOT dll IN_LIST ARGN)
+      message(FATAL_ERROR "${binary} imports ${dll}, which is not a system DLL")
+    endif()
+  endforeach()
+endfunction()
