@@ -10,26 +10,27 @@ add_subdirectory(${QV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_
 # counts the cases in them.
 set(QV_GTEST_REPORTS ${CMAKE_BINARY_DIR}/gtest-reports)
 
+set(QV_TEST_OPTIONS "")
 if(WIN32)
-  # Test programs are compiled for the compiler's time, not for speed: the code
-  # under test keeps the shipped optimisation, in its own libraries.
+  # Windows test programs are compiled for the compiler's time, not for speed:
+  # the code under test keeps the shipped optimisation, in its own libraries.
   set(QV_TEST_OPTIONS -O1)
   # Through a precompiled header GCC 12 no longer knows the system headers
   # for what they are, and warns of its own inlined string copies there
   # (false reports of bounds). The shipped code, compiled without it, keeps
   # these warnings, as errors.
   list(APPEND QV_TEST_OPTIONS -Wno-array-bounds -Wno-stringop-overread -Wno-stringop-overflow -Wno-restrict)
-  # <windows.h> and GoogleTest are most of what a Windows test file costs to
-  # compile: parsed once, into a header every test program reuses.
-  add_library(qv_test_pch STATIC ${PROJECT_SOURCE_DIR}/tests/common/test_pch.cpp)
-  target_link_libraries(qv_test_pch PRIVATE GTest::gtest GTest::gmock)
-  target_compile_options(qv_test_pch PRIVATE ${QV_TEST_OPTIONS})
-  target_precompile_headers(qv_test_pch PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/test_pch.h)
 endif()
+# GoogleTest (and <windows.h>) are most of what a test file costs to compile:
+# parsed once, into a header every test program reuses.
+add_library(qv_test_pch STATIC ${PROJECT_SOURCE_DIR}/tests/common/test_pch.cpp)
+target_link_libraries(qv_test_pch PRIVATE GTest::gtest GTest::gmock)
+target_compile_options(qv_test_pch PRIVATE ${QV_TEST_OPTIONS})
+target_precompile_headers(qv_test_pch PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/test_pch.h)
 
-# qv_windows_test_code(target): a Windows test program or fixture library
-# compiled with the tests' options and their precompiled header.
-function(qv_windows_test_code target)
+# qv_test_code(target): a test program or fixture library compiled with the
+# tests' options and their precompiled header.
+function(qv_test_code target)
   target_compile_options(${target} PRIVATE ${QV_TEST_OPTIONS})
   target_precompile_headers(${target} REUSE_FROM qv_test_pch)
 endfunction()
@@ -51,9 +52,9 @@ function(qv_add_gtest name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  qv_test_code(${name})
   if(WIN32)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/unbuffered_output.cpp)
-    qv_windows_test_code(${name})
   endif()
   if(WIN32 AND NOT ARG_EACH_CASE)
     # TIMEOUT is a case's; the program's cases together get at least 300 s.

@@ -1,2 +1,2 @@
-// The owner of the Windows test programs' precompiled header (test_pch.h);
-// it holds no code.
+// The owner of the test programs' precompiled header (test_pch.h); it holds
+// no code.

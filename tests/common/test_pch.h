@@ -1,6 +1,8 @@
-// The Windows test programs' precompiled header: <windows.h>, GoogleTest and
-// the standard headers most test files use, parsed once for all of them.
+// The test programs' precompiled header: GoogleTest, on Windows <windows.h>,
+// and the standard headers most test files use, parsed once for all of them.
+#ifdef _WIN32
 #include <windows.h>
+#endif
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
