@@ -28,8 +28,10 @@ if(WIN32)
 endif()
 
 # qv_windows_test_code(target): a Windows test program or fixture library
-# compiled with the tests' options and their precompiled header.
+# compiled with the tests' options and their precompiled header, and with the
+# helpers every test program shares (tests/common).
 function(qv_windows_test_code target)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
   target_compile_options(${target} PRIVATE ${QV_TEST_OPTIONS})
   target_precompile_headers(${target} REUSE_FROM qv_test_pch)
 endfunction()
@@ -50,6 +52,7 @@ function(qv_add_gtest name)
     list(APPEND ARG_PROPERTIES RESOURCE_LOCK qv_display)
   endif()
   add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   if(WIN32)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/unbuffered_output.cpp)
