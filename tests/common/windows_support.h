@@ -1,5 +1,5 @@
 // What the Windows test programs ask of the system alike: whether Wine runs
-// them, a window's class, this thread's own windows, a control's text, keys,
+// them, a registry key, a window's class, this thread's own windows, a control's text, keys,
 // what a window draws.
 #pragma once
 
@@ -13,6 +13,13 @@ namespace qv::win::test {
 
 inline bool UnderWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+inline bool KeyExists(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
 }
 
 inline std::wstring ClassName(HWND hwnd) {

@@ -55,9 +55,7 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderOpensQV1AtTheTopLeft) {
     EXPECT_EQ(clock.style(), ClockStyle::QV1);
     HWND hwnd = clock.hwnd();
     EXPECT_TRUE(IsWindowVisible(hwnd));
-    wchar_t name[16];
-    GetClassNameW(hwnd, name, 16);
-    EXPECT_STREQ(name, L"QV1");
+    EXPECT_EQ(ClassName(hwnd), L"QV1");
     LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
     EXPECT_TRUE(style & WS_THICKFRAME);
     EXPECT_FALSE((style & WS_CAPTION) == WS_CAPTION);
