@@ -29,8 +29,10 @@ target_compile_options(qv_test_pch PRIVATE ${QV_TEST_OPTIONS})
 target_precompile_headers(qv_test_pch PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/test_pch.h)
 
 # qv_test_code(target): a test program or fixture library compiled with the
-# tests' options and their precompiled header.
+# tests' options and their precompiled header, and with the helpers every test
+# program shares (tests/common).
 function(qv_test_code target)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
   target_compile_options(${target} PRIVATE ${QV_TEST_OPTIONS})
   target_precompile_headers(${target} REUSE_FROM qv_test_pch)
 endfunction()
@@ -51,6 +53,7 @@ function(qv_add_gtest name)
     list(APPEND ARG_PROPERTIES RESOURCE_LOCK qv_display)
   endif()
   add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   qv_test_code(${name})
   if(WIN32)

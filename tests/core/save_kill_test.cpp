@@ -9,41 +9,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <random>
 
-#include "settings_files.h"
+#include "save_versions.h"
 #include "temp_folder.h"
 #include "test_seed.h"
 
 namespace qv {
 namespace {
 
-using Writer = std::optional<SaveError> (*)(const SettingsModel&, const FilePath&);
-using Bytes = std::string (*)(const SettingsModel&);
+using test::Bytes;
+using test::Version;
+using test::Writer;
 
-int Trials() {
-    const char* text = std::getenv("QV_SAVE_KILL_TRIALS");
-    return text ? std::max(1, std::atoi(text)) : 50;
-}
-
-// Two models whose files differ in length and in every value line.
-SettingsModel Version(int which) {
-    SettingsModel m;
-    ApplyFirstRunDefaults(m);
-    ApplyEveryStartDefaults(m);
-    for (int n = 1; n <= kPlaceCount; ++n) {
-        m.PlaceName[n] = which ? "ロサンゼルス" + std::to_string(n) : "東京" + std::to_string(n * 1000);
-        m.TimeDiff[n] = Value::Integer(static_cast<std::int16_t>(which ? -n : n));
-        m.WorkStart[n] = Value::Text(which ? "08:30" : "9:00");
-    }
-    m.DateFormat = Value::Text(which ? "yyyy/mm/dd hh:mm:ss" : "hh:mm");
-    m.FontName = Value::Text(which ? "ＭＳ Ｐゴシック" : "ＭＳ ゴシック");
-    m.WinLeft = Value::Integer(static_cast<std::int16_t>(which ? -120 : 30000));
-    m.WinTop = Value::Integer(static_cast<std::int16_t>(which ? 1200 : 7));
-    m.LayoutSwitch = Value::Integer(static_cast<std::int16_t>(which));
-    return m;
-}
+int Trials() { return test::SaveKillTrials(50); }
 
 void KillWhileSaving(Writer write, Bytes bytes, const char* name) {
     test::TempFolder folder;

@@ -55,6 +55,13 @@ SettingsModel RichModel() {
     return m;
 }
 
+// The three files of a model, each written without an error.
+void WriteAll(const SettingsModel& m, const fs::path& folder) {
+    ASSERT_EQ(WritePlaces(m, folder), std::nullopt);
+    ASSERT_EQ(WriteDisplay(m, folder), std::nullopt);
+    ASSERT_EQ(WriteWindow(m, folder), std::nullopt);
+}
+
 TEST(SettingsFiles, WindowFileAfterTheLayoutSwitch) {
     TempFolder folder;
     SettingsModel m;
@@ -86,17 +93,13 @@ TEST(SettingsFiles, DisplayFileWithTheFirstRunDefaults) {
 TEST(SettingsFiles, WriteReadWriteGivesTheSameBytes) {
     TempFolder first, second;
     SettingsModel m = RichModel();
-    ASSERT_EQ(WritePlaces(m, first.path()), std::nullopt);
-    ASSERT_EQ(WriteDisplay(m, first.path()), std::nullopt);
-    ASSERT_EQ(WriteWindow(m, first.path()), std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(WriteAll(m, first.path()));
 
     SettingsModel back;
     ReadPlaces(back, first.path());
     ReadDisplay(back, first.path());
     ReadWindow(back, first.path());
-    ASSERT_EQ(WritePlaces(back, second.path()), std::nullopt);
-    ASSERT_EQ(WriteDisplay(back, second.path()), std::nullopt);
-    ASSERT_EQ(WriteWindow(back, second.path()), std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(WriteAll(back, second.path()));
     for (const char* file : {kPlacesFile, kDisplayFile, kWindowFile}) {
         EXPECT_EQ(ReadAllBytes(second.path() / file), ReadAllBytes(first.path() / file)) << file;
     }
@@ -107,9 +110,7 @@ TEST(SettingsFiles, WriteReadWriteGivesTheSameBytes) {
 TEST(SettingsFiles, ValuesComeBackAsTextExactlyAsOnTheLine) {
     TempFolder folder;
     SettingsModel m = RichModel();
-    ASSERT_EQ(WritePlaces(m, folder.path()), std::nullopt);
-    ASSERT_EQ(WriteDisplay(m, folder.path()), std::nullopt);
-    ASSERT_EQ(WriteWindow(m, folder.path()), std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(WriteAll(m, folder.path()));
     SettingsModel back;
     ReadPlaces(back, folder.path());
     EXPECT_EQ(back.PlaceName[2], "ﾛﾝﾄﾞﾝ");

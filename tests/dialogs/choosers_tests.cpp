@@ -74,7 +74,7 @@ TEST_F(SystemChoosersTest, FontChooserStartsFromTheGivenFontAndReturnsIt) {
 }
 
 TEST_F(SystemChoosersTest, FileChooserOffersThePictureFilterAndReturnsTheTypedFile) {
-    TempFolder folder;
+    TempFolder folder{kFolderStem};
     const auto picture = folder.path() / L"sunset.jpg";
     std::ofstream(picture, std::ios::binary) << "not really a picture";
     std::wstring filterShown;

@@ -1,11 +1,6 @@
 // The settings-window tests' shared fixture and helpers.
 #include "dialog_fixture.h"
 
-#include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "henko_window.h"
 #include "syoki_window.h"
 #include "verinfo_window.h"
@@ -14,24 +9,18 @@ namespace qv::win::test {
 
 namespace {
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
 bool IsSettingsWindowClass(const std::wstring& cls) {
     return cls == henko::kClassName || cls == syoki::kClassName || cls == verinfo::kClassName;
 }
 
 BOOL CALLBACK CollectSettingsWindow(HWND hwnd, LPARAM lp) {
-    std::wstring cls = ClassOf(hwnd);
+    std::wstring cls = ClassName(hwnd);
     if (IsSettingsWindowClass(cls)) reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(cls);
     return TRUE;
 }
 
 BOOL CALLBACK FindCommonDialog(HWND hwnd, LPARAM lp) {
-    if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") {
+    if (IsWindowVisible(hwnd) && ClassName(hwnd) == L"#32770") {
         *reinterpret_cast<HWND*>(lp) = hwnd;
         return FALSE;
     }
@@ -45,44 +34,7 @@ bool HasFocusInside(DWORD thread, HWND dialog) {
            (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus));
 }
 
-std::string FromCodePage(const std::string& bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
-    n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-std::string ToCodePage(const std::string& utf8, UINT codePage) {
-    if (utf8.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
 }  // namespace
-
-TempFolder::TempFolder() {
-    static std::atomic<int> counter{0};
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    path_ = std::filesystem::path(temp) /
-            (L"qv-dialogs-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 std::optional<COLORREF> ScriptedChoosers::ChooseColor(HWND, COLORREF initial) {
     colourInitials.push_back(initial);
@@ -126,43 +78,6 @@ void RecordingLauncher::Record(const std::string& name) {
     if (then) then(name);
 }
 
-struct ClassSearch {
-    const wchar_t* cls;
-    HWND found;
-};
-
-BOOL CALLBACK FindByClass(HWND hwnd, LPARAM lp) {
-    auto* search = reinterpret_cast<ClassSearch*>(lp);
-    if (ClassOf(hwnd) == search->cls) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindOwnWindow(const wchar_t* cls) {
-    ClassSearch search{cls, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindByClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-COLORREF PrintedPixel(HWND window, int x, int y) {
-    RECT client{};
-    GetClientRect(window, &client);
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
-    COLORREF pixel = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
-    return pixel;
-}
-
 std::vector<std::wstring> OpenSettingsWindows() {
     std::vector<std::wstring> found;
     EnumThreadWindows(GetCurrentThreadId(), CollectSettingsWindow, reinterpret_cast<LPARAM>(&found));
@@ -179,33 +94,6 @@ void Pump() {
         }
         Sleep(5);
     }
-}
-
-std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> ReadLines(const std::filesystem::path& file) {
-    std::string text = FromCodePage(ReadBytes(file), 932);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));  // an unterminated last line
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-void WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += ToCodePage(line, 932) + "\r\n";
-    std::ofstream(file, std::ios::binary) << bytes;
 }
 
 DialogTest::~DialogTest() {
@@ -227,8 +115,12 @@ HWND DialogTest::OpenSyoki() {
     return FindOwnWindow(syoki::kClassName);
 }
 
+void DialogTest::ShowVerInfo() {
+    verinfo::Open(app, [this](HWND, const std::wstring& url) { links.push_back(url); });
+}
+
 HWND DialogTest::OpenVerInfo() {
-    OpenVerInfoWindow(app);
+    ShowVerInfo();
     Pump();
     return FindOwnWindow(verinfo::kClassName);
 }
@@ -237,7 +129,7 @@ void DialogTest::HandOverForReal() {
     launcher.then = [this](const std::string& name) {
         if (name == "OpenHenko") OpenHenkoWindow(app);
         if (name == "OpenSyoki") OpenSyokiWindow(app);
-        if (name == "OpenVerInfo") verinfo::Open(app, [this](HWND, const std::wstring& url) { links.push_back(url); });
+        if (name == "OpenVerInfo") ShowVerInfo();
     };
 }
 
@@ -248,14 +140,14 @@ void DialogTest::Click(HWND window, int id) {
     Pump();
 }
 
-std::wstring DialogTest::Text(HWND window, int id) {
-    wchar_t text[512] = {};
-    GetDlgItemTextW(window, id, text, 512);
-    return text;
+void DialogTest::Chars(HWND to, const std::wstring& text) {
+    for (wchar_t c : text) PostMessageW(to, WM_CHAR, c, 1);
+    Pump();
 }
 
-void DialogTest::Type(HWND window, int id, const std::wstring& text) {
-    SendMessageW(GetDlgItem(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+void DialogTest::CloseBox(HWND window) {
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    Pump();
 }
 
 bool DialogTest::Checked(HWND window, int id) {
@@ -265,9 +157,7 @@ bool DialogTest::Checked(HWND window, int id) {
 void DialogTest::Press(WORD key) {
     HWND target = GetFocus();
     ASSERT_NE(target, nullptr) << "no window has the keyboard focus";
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(target, WM_KEYDOWN, key, scan | 1);
-    PostMessageW(target, WM_KEYUP, key, scan | 1 | 0xC0000000);
+    PostKey(target, key);
     Pump();
 }
 

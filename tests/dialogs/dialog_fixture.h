@@ -18,22 +18,17 @@
 #include "app_context.h"
 #include "dialogs.h"
 #include "fake_clock.h"
+#include "shift_jis_lines.h"
+#include "temp_folder.h"
+#include "windows_support.h"
 
 namespace qv::win::test {
 
-// A fresh folder under the temporary directory, removed at the end.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const char* name) const { return path_ / name; }
+using qv::test::ReadAllBytes;
+using qv::test::TempFolder;
 
-private:
-    std::filesystem::path path_;
-};
+// The folder name of the settings-window tests' program folders.
+inline constexpr wchar_t kFolderStem[] = L"qv-dialogs-";
 
 class RecordingMessages final : public MessageService {
 public:
@@ -93,21 +88,9 @@ private:
 
 // The class names of this thread's settings windows now open.
 std::vector<std::wstring> OpenSettingsWindows();
-// This thread's top-level window of a class; other test programs running at
-// the same time have windows of the same classes.
-HWND FindOwnWindow(const wchar_t* cls);
-
-// What a window draws into its client area (WM_PRINTCLIENT), read whether or
-// not it is covered on the screen.
-COLORREF PrintedPixel(HWND window, int x, int y);
 
 // Runs the thread's queued messages.
 void Pump();
-
-// Settings files as UTF-8 lines (the files are Shift-JIS, CR LF).
-std::vector<std::string> ReadLines(const std::filesystem::path& file);
-void WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
-std::string ReadBytes(const std::filesystem::path& file);
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -115,6 +98,7 @@ protected:
 
     HWND OpenHenko();
     HWND OpenSyoki();
+    // The about box; the links it opens are recorded in `links`.
     HWND OpenVerInfo();
     // From now on each hand-over opens the real next window; the about box's
     // link is recorded in `links`.
@@ -122,8 +106,10 @@ protected:
 
     // A user's click on a button or box (BM_CLICK), then the queue.
     static void Click(HWND window, int id);
-    static std::wstring Text(HWND window, int id);
-    static void Type(HWND window, int id, const std::wstring& text);  // WM_SETTEXT
+    // Characters typed into a window (WM_CHAR), then the queue.
+    static void Chars(HWND to, const std::wstring& text);
+    // A user's click on the window's close box (WM_CLOSE), then the queue.
+    static void CloseBox(HWND window);
     static bool Checked(HWND window, int id);
     // A control's rectangle in its window's client area, in pixels.
     static RECT ClientRectOf(HWND window, int id);
@@ -136,7 +122,7 @@ protected:
     // The identifier of the focused control, 0 when none has the focus.
     static int FocusedId() { return Focused() ? GetDlgCtrlID(Focused()) : 0; }
 
-    TempFolder folder;
+    TempFolder folder{kFolderStem};
     SettingsModel model;
     qv::test::FakeClock clock{{2024, 1, 15, 9, 30, 0}};
     RecordingMessages messages;
@@ -144,6 +130,10 @@ protected:
     RecordingLauncher launcher;
     AppContext app{model, folder.path(), clock, messages, choosers, launcher, GetModuleHandleW(nullptr)};
     std::vector<std::wstring> links;
+
+private:
+    // The about box as OpenVerInfo opens it, the queue left as it is.
+    void ShowVerInfo();
 };
 
 // Finds the next common dialog that `thread` opens and acts on it from a

@@ -61,13 +61,13 @@ TEST_F(HandOverTest, HenkoSyokiHenkoVerInfoHenkoEnd) {
     EXPECT_EQ(launcher.calls.back().name, "LoadVr");
     EXPECT_EQ(model.RestartFlag, Value::Integer(1));
 
-    auto places = ReadLines(folder / kPlacesFile);
+    auto places = ReadSettingsFile(folder / kPlacesFile);
     ASSERT_EQ(places.size(), 55u);
     EXPECT_EQ(places[1], "東京");
     EXPECT_EQ(places[2], "シドニー");
     EXPECT_EQ(places[12], " 0 ");
     EXPECT_EQ(places[13], "1");
-    auto display = ReadLines(folder / kDisplayFile);
+    auto display = ReadSettingsFile(folder / kDisplayFile);
     ASSERT_EQ(display.size(), 20u);
     EXPECT_EQ(display[1], "255");
     EXPECT_EQ(display[10], "hh:mm");

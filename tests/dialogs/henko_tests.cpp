@@ -41,12 +41,8 @@ TEST_F(HenkoTest, EveryControlStandsAtItsPlaceWithItsCaption) {
     wchar_t title[64] = {};
     GetWindowTextW(w, title, 64);
     EXPECT_STREQ(title, L"設定変更");
-    LONG style = GetWindowLongW(w, GWL_STYLE), ex = GetWindowLongW(w, GWL_EXSTYLE);
-    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
-    EXPECT_TRUE(style & WS_THICKFRAME);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    ExpectSettingsFrame(w, true, 8385, 3810);
     EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);
-    ExpectClientAndCentred(w, 8385, 3810);
 
     ExpectControl(w, Frame1, 120, 120, 2775, 3615, L"どの色を変更しますか？", L"Button");
     // Inside Frame1, whose origin is (120, 120).
@@ -103,7 +99,7 @@ TEST_F(HenkoTest, EmptyColoursGetTheirDefaultsWhileTheSwatchesStayNeutral) {
 
     Click(w, BEND);
     EXPECT_FALSE(Exists(w));
-    auto lines = ReadLines(folder / kDisplayFile);
+    auto lines = ReadSettingsFile(folder / kDisplayFile);
     ASSERT_EQ(lines.size(), 20u);
     EXPECT_EQ(lines[0], "色");
     EXPECT_EQ(lines[1], "0");         // name
@@ -203,8 +199,7 @@ TEST_F(HenkoTest, FontLabelsDescribeTheModelFont) {
         EXPECT_EQ(Text(w, STFON), c.style);
         EXPECT_EQ(Text(w, NFON), L"ＭＳ ゴシック");
         EXPECT_EQ(Text(w, SFON), L" 9 ");
-        SendMessageW(w, WM_CLOSE, 0, 0);
-        Pump();
+        CloseBox(w);
     }
 }
 
@@ -240,7 +235,7 @@ TEST_F(HenkoTest, TheFontChooserStartsFromTheModelAndItsChoiceGoesIntoIt) {
     EXPECT_EQ(choosers.fontInitials[1].name, L"ＭＳ 明朝");
 
     Click(w, BEND);
-    auto lines = ReadLines(folder / kDisplayFile);
+    auto lines = ReadSettingsFile(folder / kDisplayFile);
     ASSERT_EQ(lines.size(), 20u);
     EXPECT_EQ(lines[15], "True");
     EXPECT_EQ(lines[16], "False");
@@ -286,8 +281,7 @@ TEST_F(HenkoTest, TransparencyOpensFromTheModelAndFollowsTheBox) {
         EXPECT_EQ(model.Transparent, c.checked ? "0" : "1");
         Click(w, CK1);
         EXPECT_EQ(model.Transparent, c.checked ? "1" : "0");
-        SendMessageW(w, WM_CLOSE, 0, 0);
-        Pump();
+        CloseBox(w);
     }
 }
 
@@ -299,28 +293,27 @@ TEST_F(HenkoTest, TypedTextReachesTheModelOnlyThroughEnd) {
     model.PicturePath = Value();
     const SettingsModel before = model;
 
-    auto typeAll = [this](HWND w) {
-        Type(w, HYOJ, L"hh:mm");
-        Type(w, NH, L"300");
-        Type(w, NW, L"abc");
-        Type(w, GZU, L"C:\\typed.gif");
-        Type(w, IJ, L"");
-    };
-    auto expectShown = [this](HWND w) {
+    // Opens HENKO, which shows the model's values, types new ones into every
+    // box and leaves by `button`.
+    auto typeAndLeaveBy = [this](int button) {
+        HWND w = OpenHenko();
+        ASSERT_NE(w, nullptr);
         EXPECT_EQ(Text(w, HYOJ), L"mm/dd hh:mm");
         EXPECT_EQ(Text(w, NH), L"180");
         EXPECT_EQ(Text(w, NW), L" 1095 ");
         EXPECT_EQ(Text(w, GZU), L"");
         EXPECT_EQ(Text(w, IJ), L"75");
+        Type(w, HYOJ, L"hh:mm");
+        Type(w, NH, L"300");
+        Type(w, NW, L"abc");
+        Type(w, GZU, L"C:\\typed.gif");
+        Type(w, IJ, L"");
+        Click(w, button);
+        EXPECT_FALSE(Exists(w));
     };
 
     // Through "初期設定" and back: lost.
-    HWND w = OpenHenko();
-    ASSERT_NE(w, nullptr);
-    expectShown(w);
-    typeAll(w);
-    Click(w, BSYO);
-    EXPECT_FALSE(Exists(w));
+    ASSERT_NO_FATAL_FAILURE(typeAndLeaveBy(BSYO));
     ASSERT_EQ(launcher.calls.size(), 1u);
     EXPECT_EQ(launcher.calls[0].name, "OpenSyoki");
     EXPECT_EQ(model.DateFormat, before.DateFormat);
@@ -331,24 +324,14 @@ TEST_F(HenkoTest, TypedTextReachesTheModelOnlyThroughEnd) {
     EXPECT_TRUE(std::filesystem::exists(folder / kDisplayFile));  // written before the hand-over
 
     // Through "ﾊﾞｰｼﾞｮﾝ情報" and back: lost.
-    w = OpenHenko();
-    ASSERT_NE(w, nullptr);
-    expectShown(w);
-    typeAll(w);
-    Click(w, GoVerInfo);
-    EXPECT_FALSE(Exists(w));
+    ASSERT_NO_FATAL_FAILURE(typeAndLeaveBy(GoVerInfo));
     ASSERT_EQ(launcher.calls.size(), 2u);
     EXPECT_EQ(launcher.calls[1].name, "OpenVerInfo");
     EXPECT_EQ(model.DateFormat, before.DateFormat);
     EXPECT_EQ(model.FieldWidth, before.FieldWidth);
 
     // Through "終了": taken as text, written, and the clock restarted.
-    w = OpenHenko();
-    ASSERT_NE(w, nullptr);
-    expectShown(w);
-    typeAll(w);
-    Click(w, BEND);
-    EXPECT_FALSE(Exists(w));
+    ASSERT_NO_FATAL_FAILURE(typeAndLeaveBy(BEND));
     ASSERT_EQ(launcher.calls.size(), 3u);
     EXPECT_EQ(launcher.calls[2].name, "LoadVr");
     EXPECT_TRUE(launcher.calls[2].windowsOpen.empty());  // HENKO closed first
@@ -358,7 +341,7 @@ TEST_F(HenkoTest, TypedTextReachesTheModelOnlyThroughEnd) {
     EXPECT_EQ(model.FieldWidth, Value::Text("abc"));
     EXPECT_EQ(model.PicturePath, Value::Text("C:\\typed.gif"));
     EXPECT_EQ(model.RowGap, Value::Text(""));
-    auto lines = ReadLines(folder / kDisplayFile);
+    auto lines = ReadSettingsFile(folder / kDisplayFile);
     ASSERT_EQ(lines.size(), 20u);
     EXPECT_EQ(lines[6], "C:\\typed.gif");
     EXPECT_EQ(lines[10], "hh:mm");
@@ -386,8 +369,7 @@ TEST_F(HenkoTest, TheCloseBoxEndsWithoutWritingOrHandingOver) {
     ASSERT_NE(w, nullptr);
     Type(w, HYOJ, L"hh");
     Click(w, CK1);
-    SendMessageW(w, WM_CLOSE, 0, 0);
-    Pump();
+    CloseBox(w);
     EXPECT_FALSE(Exists(w));
     EXPECT_TRUE(launcher.calls.empty());
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
@@ -436,8 +418,8 @@ TEST_F(HenkoTest, InputMethodIsOffInTheFormatBoxAndAbsentInTheNumberBoxes) {
 
 TEST_F(HenkoTest, AFailedSaveIsReportedAndTheProgramGoesOn) {
     // Another program holds the display file open without sharing it.
-    WriteLines(folder / kDisplayFile, {"色", "1", "2", "3", "4"});
-    const std::string old = ReadBytes(folder / kDisplayFile);
+    WriteSettingsFile(folder / kDisplayFile, {"色", "1", "2", "3", "4"});
+    const std::string old = ReadAllBytes(folder / kDisplayFile);
     HANDLE lock = CreateFileW((folder / kDisplayFile).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 
@@ -459,7 +441,7 @@ TEST_F(HenkoTest, AFailedSaveIsReportedAndTheProgramGoesOn) {
     ASSERT_EQ(launcher.calls.size(), 1u);
     EXPECT_EQ(launcher.calls[0].name, "OpenSyoki");
     CloseHandle(lock);
-    EXPECT_EQ(ReadBytes(folder / kDisplayFile), old);
+    EXPECT_EQ(ReadAllBytes(folder / kDisplayFile), old);
 }
 
 }  // namespace

@@ -30,10 +30,6 @@ public:
     }
 };
 
-bool UnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 class KeysTest : public DialogTest {
 protected:
     // Each hand-over opens the real next window, so coming back can be seen.
@@ -46,11 +42,6 @@ protected:
             Press(VK_TAB);
         }
         return false;
-    }
-
-    static void TypeChars(const std::wstring& text) {
-        for (wchar_t c : text) PostMessageW(GetFocus(), WM_CHAR, c, 1);
-        Pump();
     }
 
     std::vector<std::string> Calls() const {
@@ -128,7 +119,7 @@ TEST_F(KeysTest, SyokiEnterGoesThroughTheFieldsInTheKeyboardOrderAndPressesButto
     using namespace syoki;
     HWND w = OpenSyoki();
     ASSERT_NE(w, nullptr);
-    TypeChars(L"東京");
+    Chars(GetFocus(), L"東京");
     // Every box, row by row, then OK: as Tab goes.
     for (HWND expected = GetNextDlgTabItem(w, GetDlgItem(w, L + 1), FALSE); GetDlgCtrlID(expected) != BCH;
          expected = GetNextDlgTabItem(w, expected, FALSE)) {
@@ -151,7 +142,7 @@ TEST_F(KeysTest, SyokiEnterGoesThroughTheFieldsInTheKeyboardOrderAndPressesButto
     Press(VK_RETURN);
     EXPECT_FALSE(Exists(w));
     EXPECT_EQ(Calls(), std::vector<std::string>{"OpenHenko"});
-    EXPECT_EQ(ReadLines(folder / kPlacesFile).at(1), "東京");
+    EXPECT_EQ(ReadSettingsFile(folder / kPlacesFile).at(1), "東京");
 }
 
 TEST_F(KeysTest, SyokiEscCancelsButAsksFirstWhenSomethingWasEdited) {
@@ -169,7 +160,7 @@ TEST_F(KeysTest, SyokiEscCancelsButAsksFirstWhenSomethingWasEdited) {
         void (*edit)();
     };
     const Edit edits[] = {
-        {"a name typed", L + 3, [] { TypeChars(L"x"); }},
+        {"a name typed", L + 3, [] { Chars(GetFocus(), L"x"); }},
         {"a box ticked", Check + 4, [] { Press(VK_SPACE); }},
     };
     for (const Edit& e : edits) {
@@ -225,9 +216,7 @@ TEST_F(KeysTest, AnOpenDropDownListTakesEnterAndEscFirst) {
 TEST_F(KeysTest, VerInfoEnterAndEscPressOkAndEnterOnTheLinkOpensIt) {
     for (WORD key : {VK_RETURN, VK_ESCAPE}) {
         launcher.calls.clear();
-        verinfo::Open(app, [this](HWND, const std::wstring& url) { links.push_back(url); });
-        Pump();
-        HWND w = FindOwnWindow(verinfo::kClassName);
+        HWND w = OpenVerInfo();
         ASSERT_NE(w, nullptr);
         Press(key);
         EXPECT_FALSE(Exists(w)) << key;
@@ -236,9 +225,7 @@ TEST_F(KeysTest, VerInfoEnterAndEscPressOkAndEnterOnTheLinkOpensIt) {
         Pump();
     }
     EXPECT_TRUE(links.empty());
-    verinfo::Open(app, [this](HWND, const std::wstring& url) { links.push_back(url); });
-    Pump();
-    HWND w = FindOwnWindow(verinfo::kClassName);
+    HWND w = OpenVerInfo();
     ASSERT_TRUE(TabTo(verinfo::Hyplex1));
     Press(VK_RETURN);
     EXPECT_TRUE(Exists(w));
@@ -256,7 +243,7 @@ TEST_F(KeysTest, TheFocusComesBackAfterAMessageAChooserAndAnotherWindow) {
         Pump();
         HWND w = FindOwnWindow(syoki::kClassName);
         ASSERT_TRUE(TabTo(syoki::S + 2));
-        TypeChars(L"9:00");
+        Chars(GetFocus(), L"9:00");
         DialogAnswerer user(GetCurrentThreadId(), [](HWND box) { PostMessageW(box, WM_COMMAND, IDNO, 0); });
         Press(VK_ESCAPE);
         ASSERT_TRUE(user.Wait()) << "no question appeared";

@@ -1,5 +1,5 @@
-// Checks a control against its row of a window's table: place (twips at the
-// screen's DPI), caption and window class.
+// Checks a settings window against its table: each control's place (twips at
+// the screen's DPI), caption and window class, and the window's frame.
 #pragma once
 
 #include <windows.h>
@@ -9,16 +9,10 @@
 #include <string>
 
 #include "twips.h"
+#include "windows_support.h"
 
 namespace qv::win::test {
 
-inline std::wstring ClassName(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
-// Left, top, width, height in twips; a null caption is not compared.
 // The size of a text in a control's own font.
 inline SIZE TextExtentIn(HWND control, const std::wstring& text) {
     HDC dc = GetDC(control);
@@ -30,6 +24,7 @@ inline SIZE TextExtentIn(HWND control, const std::wstring& text) {
     return extent;
 }
 
+// Left, top, width, height in twips; a null caption is not compared.
 inline void ExpectControl(HWND window, int id, double left, double top, double width, double height,
                           const wchar_t* caption, const wchar_t* cls) {
     SCOPED_TRACE("control " + std::to_string(id));
@@ -51,8 +46,14 @@ inline void ExpectControl(HWND window, int id, double left, double top, double w
     EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), cls), 0) << "class of control " << id;
 }
 
-// The client area in twips and the window centred on the screen.
-inline void ExpectClientAndCentred(HWND window, double width, double height) {
+// A settings window's frame: a tool window (no taskbar button) without
+// minimise and maximise boxes, sizable or not; its client area in twips,
+// centred on the screen.
+inline void ExpectSettingsFrame(HWND window, bool sizable, double width, double height) {
+    const LONG style = GetWindowLongW(window, GWL_STYLE), ex = GetWindowLongW(window, GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_EQ((style & WS_THICKFRAME) != 0, sizable) << "a sizing border";
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     RECT client{};
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, TwipsToPixels(width));

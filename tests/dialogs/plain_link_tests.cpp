@@ -15,10 +15,7 @@ namespace {
 class PlainLinkTest : public DialogTest {};
 
 TEST_F(PlainLinkTest, TheLinkOpensTheHomePageWithOrWithoutTheLinkControl) {
-    std::vector<std::wstring> opened;
-    verinfo::Open(app, [&opened](HWND, const std::wstring& url) { opened.push_back(url); });
-    Pump();
-    HWND w = FindOwnWindow(verinfo::kClassName);
+    HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(Text(w, verinfo::HVerInfo), L"Ver. 0.5.0");
     HWND link = GetDlgItem(w, verinfo::Hyplex1);
@@ -34,8 +31,8 @@ TEST_F(PlainLinkTest, TheLinkOpensTheHomePageWithOrWithoutTheLinkControl) {
     SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 6));
     SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(8, 6));
     Pump();
-    ASSERT_EQ(opened.size(), 1u) << "link class " << std::string(cls.begin(), cls.end());
-    EXPECT_EQ(opened[0], verinfo::kHomePage);
+    ASSERT_EQ(links.size(), 1u) << "link class " << std::string(cls.begin(), cls.end());
+    EXPECT_EQ(links[0], verinfo::kHomePage);
 }
 
 }  // namespace

@@ -41,11 +41,7 @@ TEST_F(SyokiTest, EveryControlStandsAtItsPlaceWithItsCaption) {
     wchar_t title[64] = {};
     GetWindowTextW(w, title, 64);
     EXPECT_STREQ(title, L"初期設定");
-    LONG style = GetWindowLongW(w, GWL_STYLE), ex = GetWindowLongW(w, GWL_EXSTYLE);
-    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
-    EXPECT_FALSE(style & WS_THICKFRAME);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    ExpectClientAndCentred(w, 5790, 3705);
+    ExpectSettingsFrame(w, false, 5790, 3705);
 
     ExpectControl(w, Frame1, 120, 0, 5535, 3135, L"", L"Button");
     // Inside Frame1, whose origin is (120, 0).
@@ -142,7 +138,7 @@ TEST_F(SyokiTest, NamesOpenTheInputMethodInHiraganaAndTheOtherBoxesHaveNone) {
 }
 
 TEST_F(SyokiTest, OpeningShowsThePlacesFileAndItsSummerTimeBoxes) {
-    WriteLines(folder / kPlacesFile, PlacesFile({"東京", "ロンドン", "", "パリ"}, {" 0 ", "-9", "", "-8"},
+    WriteSettingsFile(folder / kPlacesFile, PlacesFile({"東京", "ロンドン", "", "パリ"}, {" 0 ", "-9", "", "-8"},
                                                 {"9:00", "09:00", "", ""}, {"17:00", "18:00", "", ""},
                                                 {" 0 ", " 1 ", "", "2", "1"}));
     // The model held other values: the file wins.
@@ -205,20 +201,20 @@ TEST_F(SyokiTest, OkStoresTheRowsAndWritesAllFiftyFiveLines) {
     EXPECT_EQ(model.SummerTime[1], Value::Integer(0));
     EXPECT_EQ(model.SummerTime[2], Value::Integer(1));
 
-    auto lines = ReadLines(folder / kPlacesFile);
+    auto lines = ReadSettingsFile(folder / kPlacesFile);
     ASSERT_EQ(lines.size(), 55u);
     EXPECT_EQ(lines, PlacesFile({"東京", "ニューヨーク"}, {" 0 ", "-14", "", "3"}, {"", "9:00", "", "8:00"},
                                 {"", "17:30"}, {" 0 ", " 1 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 "}));
-    EXPECT_EQ(ReadBytes(folder / kPlacesFile).substr(0, 6), "\x96\xbc\x8f\xcc\r\n");  // "名称" in Shift-JIS
+    EXPECT_EQ(ReadAllBytes(folder / kPlacesFile).substr(0, 6), "\x96\xbc\x8f\xcc\r\n");  // "名称" in Shift-JIS
 }
 
 TEST_F(SyokiTest, OkWithoutChangesRewritesTheWholeFile) {
     auto original = PlacesFile({"東京"}, {"0"}, {"9:00"}, {"18:00"}, {"1", "0"});
-    WriteLines(folder / kPlacesFile, original);
+    WriteSettingsFile(folder / kPlacesFile, original);
     HWND w = OpenSyoki();
     ASSERT_NE(w, nullptr);
     Click(w, BOK);
-    auto lines = ReadLines(folder / kPlacesFile);
+    auto lines = ReadSettingsFile(folder / kPlacesFile);
     ASSERT_EQ(lines.size(), 55u);
     // Texts come back as typed; the summer-time boxes as numbers.
     EXPECT_EQ(lines[1], "東京");
@@ -231,8 +227,8 @@ TEST_F(SyokiTest, OkWithoutChangesRewritesTheWholeFile) {
 
 TEST_F(SyokiTest, CancelLeavesTheFileByteForByteAndTheModelAsRead) {
     auto original = PlacesFile({"東京", "", "x"}, {" 9 "}, {"9:00"}, {}, {"1"});
-    WriteLines(folder / kPlacesFile, original);
-    const std::string before = ReadBytes(folder / kPlacesFile);
+    WriteSettingsFile(folder / kPlacesFile, original);
+    const std::string before = ReadAllBytes(folder / kPlacesFile);
     HWND w = OpenSyoki();
     ASSERT_NE(w, nullptr);
     Type(w, L + 1, L"changed");
@@ -242,7 +238,7 @@ TEST_F(SyokiTest, CancelLeavesTheFileByteForByteAndTheModelAsRead) {
     ASSERT_EQ(launcher.calls.size(), 1u);
     EXPECT_EQ(launcher.calls[0].name, "OpenHenko");
     EXPECT_EQ(launcher.calls[0].windowsOpen, std::vector<std::wstring>{kClassName});  // loaded before closing
-    EXPECT_EQ(ReadBytes(folder / kPlacesFile), before);
+    EXPECT_EQ(ReadAllBytes(folder / kPlacesFile), before);
     EXPECT_EQ(model.PlaceName[1], "東京");
     EXPECT_EQ(model.SummerTime[1], Value::Text("1"));
 }
@@ -251,8 +247,7 @@ TEST_F(SyokiTest, TheCloseBoxEndsWithoutWritingOrHandingOver) {
     HWND w = OpenSyoki();
     ASSERT_NE(w, nullptr);
     Type(w, L + 1, L"東京");
-    SendMessageW(w, WM_CLOSE, 0, 0);
-    Pump();
+    CloseBox(w);
     EXPECT_FALSE(Exists(w));
     EXPECT_TRUE(launcher.calls.empty());
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
@@ -272,8 +267,8 @@ TEST_F(SyokiTest, F1ShowsTheHelpFile) {
 
 TEST_F(SyokiTest, AFailedSaveIsReportedAndTheWindowKeepsTheEdits) {
     auto original = PlacesFile({"東京"}, {}, {}, {}, {});
-    WriteLines(folder / kPlacesFile, original);
-    const std::string before = ReadBytes(folder / kPlacesFile);
+    WriteSettingsFile(folder / kPlacesFile, original);
+    const std::string before = ReadAllBytes(folder / kPlacesFile);
     HWND w = OpenSyoki();
     ASSERT_NE(w, nullptr);
     HANDLE lock = CreateFileW((folder / kPlacesFile).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -287,11 +282,11 @@ TEST_F(SyokiTest, AFailedSaveIsReportedAndTheWindowKeepsTheEdits) {
     EXPECT_EQ(model.PlaceName[1], "大阪");
     EXPECT_TRUE(launcher.calls.empty());
     CloseHandle(lock);
-    EXPECT_EQ(ReadBytes(folder / kPlacesFile), before);
+    EXPECT_EQ(ReadAllBytes(folder / kPlacesFile), before);
     // Once the file is free again, OK saves and hands over.
     Click(w, BOK);
     EXPECT_FALSE(Exists(w));
-    EXPECT_EQ(ReadLines(folder / kPlacesFile)[1], "大阪");
+    EXPECT_EQ(ReadSettingsFile(folder / kPlacesFile)[1], "大阪");
 }
 
 }  // namespace

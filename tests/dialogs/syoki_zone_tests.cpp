@@ -35,10 +35,6 @@ protected:
         PostMessageW(to, WM_KEYUP, vk, 0xC0000001);
         Pump();
     }
-    static void Chars(HWND to, const std::wstring& text) {
-        for (wchar_t c : text) PostMessageW(to, WM_CHAR, c, 1);
-        Pump();
-    }
     static void ClickAt(HWND to, POINT p) {
         const LPARAM at = MAKELPARAM(p.x, p.y);
         PostMessageW(to, WM_MOUSEMOVE, 0, at);
@@ -56,9 +52,7 @@ protected:
         struct Each {
             static BOOL CALLBACK Window(HWND h, LPARAM lp) {
                 auto* f = reinterpret_cast<Find*>(lp);
-                wchar_t cls[64] = {};
-                GetClassNameW(h, cls, 64);
-                if (GetWindow(h, GW_OWNER) == f->owner && !lstrcmpiW(cls, TOOLTIPS_CLASSW)) f->tips = h;
+                if (GetWindow(h, GW_OWNER) == f->owner && !lstrcmpiW(ClassName(h).c_str(), TOOLTIPS_CLASSW)) f->tips = h;
                 return TRUE;
             }
         };
@@ -119,7 +113,7 @@ TEST_F(SyokiZoneTest, AZoneChosenWithTheKeyboardAlone) {
     Type(w, J + 3, L"");
     Click(w, BOK);
 
-    const auto lines = ReadLines(folder / kPlacesFile);
+    const auto lines = ReadSettingsFile(folder / kPlacesFile);
     ASSERT_EQ(lines.size(), 66u);
     EXPECT_EQ(lines[55], "タイムゾーン");
     EXPECT_EQ(lines[57], "Tokyo Standard Time");
@@ -142,13 +136,13 @@ TEST_F(SyokiZoneTest, AZoneChosenWithTheMouseAlone) {
     EXPECT_EQ(Text(w, J + 1), Widen(third.display));
     EXPECT_FALSE(Enabled(w, Check + 1));
     Click(w, BOK);
-    const auto lines = ReadLines(folder / kPlacesFile);
+    const auto lines = ReadSettingsFile(folder / kPlacesFile);
     ASSERT_EQ(lines.size(), 66u);
     EXPECT_EQ(lines[56], third.key);
 }
 
 TEST_F(SyokiZoneTest, ZoneRowsShowTheirZoneAndAnUnknownOneIsKeptUnlessEdited) {
-    WriteLines(folder / kPlacesFile, ZoneFile("eastern standard time", "Mars Standard Time"));
+    WriteSettingsFile(folder / kPlacesFile, ZoneFile("eastern standard time", "Mars Standard Time"));
     clock.Set({2024, 7, 15, 9, 30, 0});  // summer in New York
     HWND w = OpenSyoki();
     ASSERT_NE(w, nullptr);
@@ -168,7 +162,7 @@ TEST_F(SyokiZoneTest, ZoneRowsShowTheirZoneAndAnUnknownOneIsKeptUnlessEdited) {
         ImmReleaseContext(edit, context);
     }
     Click(w, BOK);
-    auto lines = ReadLines(folder / kPlacesFile);
+    auto lines = ReadSettingsFile(folder / kPlacesFile);
     ASSERT_EQ(lines.size(), 66u);
     EXPECT_EQ(lines[56], "eastern standard time");  // as read, not as the system spells it
     EXPECT_EQ(lines[57], "Mars Standard Time");
@@ -182,7 +176,7 @@ TEST_F(SyokiZoneTest, ZoneRowsShowTheirZoneAndAnUnknownOneIsKeptUnlessEdited) {
     ASSERT_NE(w, nullptr);
     Type(w, J + 2, L"3");
     Click(w, BOK);
-    lines = ReadLines(folder / kPlacesFile);
+    lines = ReadSettingsFile(folder / kPlacesFile);
     ASSERT_EQ(lines.size(), 66u);
     EXPECT_EQ(lines[57], "");
     EXPECT_EQ(lines[13], "3");
@@ -191,7 +185,7 @@ TEST_F(SyokiZoneTest, ZoneRowsShowTheirZoneAndAnUnknownOneIsKeptUnlessEdited) {
     ASSERT_NE(w, nullptr);
     Type(w, J + 1, L"-4");
     Click(w, BOK);
-    EXPECT_EQ(ReadLines(folder / kPlacesFile).size(), 55u);
+    EXPECT_EQ(ReadSettingsFile(folder / kPlacesFile).size(), 55u);
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST_F(UnstorableTest, SyokiNamesEachRowAndGoesBackToTheFirst) {
     messages.answers = {IDNO};
     Click(w, BOK);
     EXPECT_FALSE(Exists(w));
-    auto lines = ReadLines(folder / kPlacesFile);
+    auto lines = ReadSettingsFile(folder / kPlacesFile);
     ASSERT_EQ(lines.size(), 55u);
     EXPECT_EQ(lines[1], "東京");
     EXPECT_EQ(lines[3], "Z?rich");
@@ -80,7 +80,7 @@ TEST_F(UnstorableTest, SyokiAsksNothingWhenEveryTextCanBeStored) {
     Click(w, BOK);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(Exists(w));
-    EXPECT_EQ(ReadLines(folder / kPlacesFile)[1], "ﾛﾝﾄﾞﾝ ①");
+    EXPECT_EQ(ReadSettingsFile(folder / kPlacesFile)[1], "ﾛﾝﾄﾞﾝ ①");
 }
 
 TEST_F(UnstorableTest, HenkoEndNamesTheFormatAndGoesBackToIt) {
@@ -101,7 +101,7 @@ TEST_F(UnstorableTest, HenkoEndNamesTheFormatAndGoesBackToIt) {
     messages.answers = {IDNO};
     Click(w, BEND);
     EXPECT_FALSE(Exists(w));
-    auto lines = ReadLines(folder / kDisplayFile);
+    auto lines = ReadSettingsFile(folder / kDisplayFile);
     ASSERT_GE(lines.size(), 20u);
     EXPECT_EQ(lines[10], "hh時mm分 (Z?rich)");
     ASSERT_EQ(launcher.calls.size(), 1u);
@@ -122,7 +122,7 @@ TEST_F(UnstorableTest, HenkoHandOversAskAboutTheFontNameFromTheChooser) {
     messages.answers = {IDNO};
     Click(w, GoVerInfo);
     EXPECT_FALSE(Exists(w));
-    EXPECT_EQ(ReadLines(folder / kDisplayFile)[17], "Fraktur ?");
+    EXPECT_EQ(ReadSettingsFile(folder / kDisplayFile)[17], "Fraktur ?");
     ASSERT_EQ(launcher.calls.size(), 1u);
     EXPECT_EQ(launcher.calls[0].name, "OpenVerInfo");
 }
@@ -139,7 +139,7 @@ TEST_F(UnstorableTest, APicturePathIsSavedAsItsShortPath) {
     Click(w, BEND);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(Exists(w));
-    const std::string saved = ReadLines(folder / kDisplayFile)[6];
+    const std::string saved = ReadSettingsFile(folder / kDisplayFile)[6];
     EXPECT_EQ(saved.find('?'), std::string::npos) << saved;
     EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(Widen(saved)), picture)) << saved;
 }

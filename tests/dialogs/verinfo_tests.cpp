@@ -19,28 +19,17 @@ using namespace verinfo;
 
 class VerInfoTest : public DialogTest {
 protected:
-    HWND OpenWithRecorder() {
-        verinfo::Open(app, [this](HWND, const std::wstring& url) { opened.push_back(url); });
-        Pump();
-        return FindOwnWindow(kClassName);
-    }
-    static COLORREF ClientPixel(HWND w, int x, int y) { return PrintedPixel(w, x, y); }
     static bool Near(COLORREF c, int r, int g, int b, int tolerance = 24) {
         return std::abs(GetRValue(c) - r) <= tolerance && std::abs(GetGValue(c) - g) <= tolerance &&
                std::abs(GetBValue(c) - b) <= tolerance;
     }
-    std::vector<std::wstring> opened;
 };
 
 TEST_F(VerInfoTest, PictureCardLayout) {
-    HWND w = OpenWithRecorder();
+    HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(GetWindowTextLengthW(w), 0);
-    LONG style = GetWindowLongW(w, GWL_STYLE), ex = GetWindowLongW(w, GWL_EXSTYLE);
-    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
-    EXPECT_FALSE(style & WS_THICKFRAME);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    ExpectClientAndCentred(w, 6690, 4260);
+    ExpectSettingsFrame(w, false, 6690, 4260);
     ExpectControl(w, OK, 2760, 3360, 1335, 375, L"OK", L"Button");
     EXPECT_EQ(GetNextDlgTabItem(w, nullptr, FALSE), GetDlgItem(w, OK));
 
@@ -64,13 +53,13 @@ TEST_F(VerInfoTest, PictureCardLayout) {
 }
 
 TEST_F(VerInfoTest, ThePictureFillsTheCard) {
-    HWND w = OpenWithRecorder();
+    HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
     RECT client{};
     GetClientRect(w, &client);
-    EXPECT_TRUE(Near(ClientPixel(w, 3, 3), 0x0d, 0x1b, 0x3d)) << std::hex << ClientPixel(w, 3, 3);
-    EXPECT_TRUE(Near(ClientPixel(w, client.right - 3, client.bottom - 3), 0xec, 0xe6, 0xd2))
-        << std::hex << ClientPixel(w, client.right - 3, client.bottom - 3);
+    EXPECT_TRUE(Near(PrintedPixel(w, 3, 3), 0x0d, 0x1b, 0x3d)) << std::hex << PrintedPixel(w, 3, 3);
+    EXPECT_TRUE(Near(PrintedPixel(w, client.right - 3, client.bottom - 3), 0xec, 0xe6, 0xd2))
+        << std::hex << PrintedPixel(w, client.right - 3, client.bottom - 3);
 }
 
 TEST_F(VerInfoTest, ReadsTheVersionResource) {
@@ -81,19 +70,19 @@ TEST_F(VerInfoTest, ReadsTheVersionResource) {
 }
 
 TEST_F(VerInfoTest, ClickingTheLinkOpensTheHomePage) {
-    HWND w = OpenWithRecorder();
+    HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
     HWND link = GetDlgItem(w, Hyplex1);
     SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 6));
     SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(8, 6));
     Pump();
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], kHomePage);
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0], kHomePage);
     EXPECT_TRUE(Exists(w));
 }
 
 TEST_F(VerInfoTest, OkLoadsHenkoThenCloses) {
-    HWND w = OpenWithRecorder();
+    HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
     Click(w, OK);
     EXPECT_FALSE(Exists(w));
@@ -104,13 +93,12 @@ TEST_F(VerInfoTest, OkLoadsHenkoThenCloses) {
 }
 
 TEST_F(VerInfoTest, TheCloseBoxEndsWithoutHandingOver) {
-    HWND w = OpenWithRecorder();
+    HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
-    SendMessageW(w, WM_CLOSE, 0, 0);
-    Pump();
+    CloseBox(w);
     EXPECT_FALSE(Exists(w));
     EXPECT_TRUE(launcher.calls.empty());
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(links.empty());
 }
 
 // A mouse event at a screen point, as the mouse driver would deliver it.
@@ -136,7 +124,7 @@ INPUT MouseAt(POINT p, DWORD flags) {
 }
 
 TEST_F(VerInfoTest, DraggingThePictureWithTheLeftButtonMovesTheWindow) {
-    HWND w = OpenWithRecorder();
+    HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
     MoveToCorner(w, true);
     RECT before{}, after{};
@@ -155,7 +143,7 @@ TEST_F(VerInfoTest, DraggingThePictureWithTheLeftButtonMovesTheWindow) {
 }
 
 TEST_F(VerInfoTest, ARightButtonDragOnThePictureDoesNothing) {
-    HWND w = OpenWithRecorder();
+    HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
     MoveToCorner(w, false);
     RECT before{}, after{};

@@ -6,28 +6,21 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "handles.h"
-#include "save_versions.h"
+#include "temp_folder.h"
+#include "tests/core/save_versions.h"
 #include "tests/core/test_seed.h"
 
 namespace qv::hardening {
 namespace {
 
 namespace fs = std::filesystem;
-
-int Trials() {
-    const char* text = std::getenv("QV_SAVE_KILL_TRIALS");
-    return text ? std::max(1, std::atoi(text)) : 20;
-}
-
-std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::BytesFor;
+using test::ReadAllBytes;
+using test::Version;
+using test::WriterFor;
 
 fs::path HelperPath() {
     wchar_t self[MAX_PATH];
@@ -39,8 +32,8 @@ class SaveUnderTerminate : public testing::TestWithParam<const char*> {};
 
 TEST_P(SaveUnderTerminate, FileIsAlwaysOldOrNew) {
     const char* which = GetParam();
-    fs::path folder = fs::temp_directory_path() / (L"QV save test " + std::to_wstring(GetCurrentProcessId()));
-    fs::create_directories(folder);
+    const test::TempFolder temp(L"QV save test ");
+    const fs::path& folder = temp.path();
     const std::string expected[2] = {BytesFor(which)(Version(0)), BytesFor(which)(Version(1))};
     ASSERT_FALSE(WriterFor(which)(Version(0), folder));
     fs::path file = folder / (std::string(which) == "places" ? kPlacesFile : std::string(which) == "display" ? kDisplayFile : kWindowFile);
@@ -49,7 +42,7 @@ TEST_P(SaveUnderTerminate, FileIsAlwaysOldOrNew) {
     std::uniform_int_distribution<DWORD> delay(0, 5);
     std::wstring command = L"\"" + HelperPath().wstring() + L"\" \"" + folder.wstring() + L"\" " +
                            std::wstring(which, which + std::strlen(which));
-    for (int trial = 0; trial < Trials(); ++trial) {
+    for (int trial = 0; trial < test::SaveKillTrials(20); ++trial) {
         STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
@@ -58,15 +51,13 @@ TEST_P(SaveUnderTerminate, FileIsAlwaysOldOrNew) {
         win::UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
         // Kill only once the helper is saving: the file has turned into the other version.
         DWORD start = GetTickCount();
-        while (Read(file) != expected[1] && GetTickCount() - start < 20000) Sleep(1);
+        while (ReadAllBytes(file) != expected[1] && GetTickCount() - start < 20000) Sleep(1);
         Sleep(delay(random));
         TerminateProcess(process.get(), 9);
         WaitForSingleObject(process.get(), INFINITE);
-        std::string left = Read(file);
+        std::string left = ReadAllBytes(file);
         ASSERT_TRUE(left == expected[0] || left == expected[1]) << which << " after kill " << trial << ": " << left.size() << " bytes";
     }
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFile, SaveUnderTerminate, testing::Values("places", "display", "window"));

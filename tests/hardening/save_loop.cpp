@@ -4,13 +4,13 @@
 #include <cstring>
 #include <filesystem>
 
-#include "save_versions.h"
+#include "tests/core/save_versions.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;
     std::filesystem::path folder = std::filesystem::u8path(argv[1]);
-    qv::hardening::Writer write = qv::hardening::WriterFor(argv[2]);
+    qv::test::Writer write = qv::test::WriterFor(argv[2]);
     if (!write) return 2;
-    const qv::SettingsModel versions[2] = {qv::hardening::Version(0), qv::hardening::Version(1)};
+    const qv::SettingsModel versions[2] = {qv::test::Version(0), qv::test::Version(1)};
     for (unsigned i = 1;; ++i) (void)write(versions[i % 2], folder);
 }

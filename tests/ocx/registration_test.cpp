@@ -2,8 +2,7 @@
 // registered type library, and a script host using the control by ProgID.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
+#include "temp_folder.h"
 #include "test_support.h"
 
 namespace vitrel::test {
@@ -141,13 +140,6 @@ Set c = Nothing
 WScript.Quit fails
 )";
 
-std::wstring WriteScript() {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + L"vitrel32_script_test.vbs";
-    std::ofstream(path.c_str(), std::ios::binary) << kScript;
-    return path;
-}
 
 TEST(Registration, Regsvr32RegistersAndUnregistersMachineWide) {
     ASSERT_EQ(Regsvr32(L""), 0);
@@ -168,9 +160,10 @@ TEST(Registration, Regsvr32RegistersAndUnregistersMachineWide) {
     EXPECT_EQ(GetShort(control.Get(), 1), 1);
     control.Reset();
 
-    const std::wstring script = WriteScript();
+    const qv::test::TempFolder temp(L"vitrel32-");
+    const std::wstring script = (temp.path() / L"vitrel32_script_test.vbs").wstring();
+    qv::test::WriteAllBytes(script, kScript);
     EXPECT_EQ(RunProcess(L"cscript.exe //nologo \"" + script + L"\""), 0);
-    DeleteFileW(script.c_str());
 
     ASSERT_EQ(Regsvr32(L"/u"), 0);
     ExpectNoClassKeys(HKEY_CLASSES_ROOT, L"");
@@ -203,9 +196,8 @@ TEST(Registration, PerUserRegistrationWritesTheCurrentUsersClasses) {
 // one without this module's types: calls still go through the module's own.
 TEST(Registration, DispatchIgnoresAnotherRegisteredTypeLibrary) {
     ASSERT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLibKey)) << "the library is registered already";
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring other = std::wstring(folder) + L"vitrel32_other_build.tlb";
+    const qv::test::TempFolder temp(L"vitrel32-");
+    const std::wstring other = (temp.path() / L"vitrel32_other_build.tlb").wstring();
     {
         ComPtr<ICreateTypeLib2> create;
         ASSERT_EQ(CreateTypeLib2(SYS_WIN32, other.c_str(), create.Put()), S_OK);
@@ -233,7 +225,6 @@ TEST(Registration, DispatchIgnoresAnotherRegisteredTypeLibrary) {
     EXPECT_EQ(id, 3);
     control.Reset();
     RegDeleteTreeW(HKEY_CLASSES_ROOT, kTypeLibKey.c_str());
-    DeleteFileW(other.c_str());
 }
 
 TEST(Registration, UnknownInstallCommandIsRefused) {

@@ -70,13 +70,6 @@ int Regsvr32(const std::wstring& switches) {
     return RunProcess(L"regsvr32.exe /s " + switches + L" \"" + ModuleFile() + L"\"");
 }
 
-bool KeyExists(HKEY root, const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
 std::wstring DefaultValue(HKEY root, const std::wstring& path) {
     wchar_t data[1024] = {};
     DWORD size = sizeof(data) - sizeof(wchar_t);

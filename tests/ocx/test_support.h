@@ -13,10 +13,12 @@
 #include "com_ptr.h"
 #include "vitrel32.h"
 #include "vitrel_contract.h"
+#include "windows_support.h"
 
 namespace vitrel::test {
 
 using qv::win::ComPtr;
+using qv::win::test::KeyExists;
 
 // The control's own page, as the contract names it.
 inline constexpr const CLSID& kClsidPropPage = contract::kPropertyPageClass;
@@ -73,7 +75,6 @@ int RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 // The real regsvr32, silent, on this build's module (switches such as /u, /n /i:user).
 int Regsvr32(const std::wstring& switches);
 
-bool KeyExists(HKEY root, const std::wstring& path);
 // The default value of a key, or "<missing>".
 std::wstring DefaultValue(HKEY root, const std::wstring& path);
 std::wstring GuidText(REFGUID guid);

@@ -69,8 +69,6 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<std::string
 // first run that sets it starts itself again (see main).
 constexpr wchar_t kUnmanagedKey[] = L"Software\\Wine\\AppDefaults\\bad_settings_tests.exe\\X11 Driver";
 
-bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
 // True when the setting was there already.
 bool MakeUnmanaged() {
     wchar_t value[4] = {};
@@ -178,7 +176,7 @@ protected:
         Tick();
         Tick();
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        PixelAt(hwnd, 1, 1);
+        PrintedPixel(hwnd, 1, 1);
         SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON,
                      MAKELPARAM(TwipsToPixels(kButtonSize / 2), TwipsToPixels(kButtonSize / 2)));
         Pump();

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "dialogs.h"
@@ -12,25 +11,6 @@
 #include "twips.h"
 
 namespace qv::win::test {
-
-std::string Sjis(const std::string& utf8) {
-    std::wstring wide = Widen(utf8);
-    if (wide.empty()) return {};
-    int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
-
-void WriteSettingsFile(const std::filesystem::path& file, const std::vector<std::string>& utf8Lines) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    for (const auto& line : utf8Lines) out << Sjis(line) << "\r\n";
-}
-
-std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 namespace {
 std::string Number(double v) {
@@ -66,15 +46,46 @@ std::vector<std::string> PlacesFile(const std::vector<PlaceRow>& rows) {
     return lines;
 }
 
-void ClockTest::SetUp() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
+std::vector<PlaceRow> TenPlaces() {
+    return {{"日本", " 0 ", "9:00", "17:00"},    {"ニューヨーク", "-14 ", "9:00", "17:00"},
+            {"ロンドン", "-9 ", "9:00", "17:00", " 1 "}, {"パリ", "-8 ", "9:00", "17:00"},
+            {"ベルリン", "-8 ", "9:00", "17:00"}, {"モスクワ", "-6 ", "9:00", "17:00"},
+            {"ドバイ", "-5 ", "9:00", "17:00"},   {"デリー", "-3.5 ", "9:00", "17:00"},
+            {"北京", "-1 ", "9:00", "17:00"},     {"シドニー", " 2 ", "9:00", "17:00"}};
+}
+
+void WriteBitmap(const std::filesystem::path& file, int width, int height, COLORREF colour) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER head{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = static_cast<DWORD>(stride * height);
+    head.bfType = 0x4D42;  // "BM"
+    head.bfOffBits = sizeof head + sizeof info;
+    head.bfSize = head.bfOffBits + info.biSizeImage;
+    std::string row(static_cast<std::size_t>(stride), '\0');
+    for (int x = 0; x < width; ++x) {
+        row[static_cast<std::size_t>(x * 3)] = static_cast<char>(GetBValue(colour));
+        row[static_cast<std::size_t>(x * 3 + 1)] = static_cast<char>(GetGValue(colour));
+        row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(colour));
+    }
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&head), sizeof head);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int y = 0; y < height; ++y) out.write(row.data(), stride);
+}
+
+std::wstring ClockTest::FolderStem() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::path(temp) /
-              (L"qv-" + Widen(info->test_suite_name()) + L"-" + Widen(info->name()) + L"-" +
-               std::to_wstring(GetCurrentProcessId()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    return L"qv-" + Widen(info->test_suite_name()) + L"-" + Widen(info->name()) + L"-";
+}
+
+void ClockTest::SetUp() {
     application_ = std::make_unique<Application>(GetModuleHandleW(nullptr), process_);
     app_ = std::make_unique<AppContext>(
         AppContext{model_, folder_, clock_, messages_, choosers_, *application_, GetModuleHandleW(nullptr)});
@@ -89,8 +100,15 @@ void ClockTest::TearDown() {
     application_->CloseVr();
     Pump();
     application_.reset();
+    // A test may have moved its program folder out of home_.
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
+}
+
+ClockWindow* ClockTest::Restart() {
+    model_.RestartFlag = Value::Integer(1);
+    application_->LoadVr();
+    return application_->Clock();
 }
 
 ClockWindow& ClockTest::StartFirstRun() {
@@ -123,6 +141,17 @@ void ClockTest::Pump() {
     application_->CollectClosed();
 }
 
+bool ClockTest::PumpUntil(const std::function<bool()>& done, DWORD ms) {
+    const ULONGLONG until = GetTickCount64() + ms;
+    while (!done() && GetTickCount64() < until) Pump();
+    return done();
+}
+
+void ClockTest::Click(HWND dialog, int id) {
+    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    Pump();
+}
+
 void ClockTest::Press(WORD key, bool shift) {
     HWND target = GetFocus();
     ASSERT_NE(target, nullptr) << "no window has the keyboard focus";
@@ -130,9 +159,7 @@ void ClockTest::Press(WORD key, bool shift) {
     GetKeyboardState(keys);
     keys[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(keys);
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(target, WM_KEYDOWN, key, scan | 1);
-    PostMessageW(target, WM_KEYUP, key, scan | 1 | 0xC0000000);
+    PostKey(target, key);
     Pump();
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
@@ -146,22 +173,6 @@ RECT ClockTest::OuterRect() const {
 
 LPARAM ClockTest::ClientPoint(double xTwips, double yTwips) {
     return MAKELPARAM(TwipsToPixels(xTwips), TwipsToPixels(yTwips));
-}
-
-COLORREF ClockTest::PixelAt(HWND hwnd, int x, int y) const {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    COLORREF color = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return color;
 }
 
 }  // namespace qv::win::test

@@ -7,15 +7,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "application.h"
 #include "clockwindow.h"
+#include "shift_jis_lines.h"
 #include "startup.h"
+#include "temp_folder.h"
+#include "windows_support.h"
 
 namespace qv::win::test {
+
+using qv::test::ReadAllBytes;
 
 class FakeClock final : public ClockSource {
 public:
@@ -62,19 +68,17 @@ public:
     void EndProgram() override { ++ended; }
 };
 
-class NoChoosers final : public Choosers {
+// A user who picks `colour` in the colour chooser (cancels it when there is
+// none) and cancels the other choosers.
+class FixedChoosers final : public Choosers {
 public:
-    std::optional<COLORREF> ChooseColor(HWND, COLORREF) override { return std::nullopt; }
+    std::optional<COLORREF> colour;
+    std::optional<COLORREF> ChooseColor(HWND, COLORREF) override { return colour; }
     std::optional<FontChoice> ChooseFont(HWND, const FontChoice&) override { return std::nullopt; }
     std::optional<std::wstring> ChooseOpenFile(HWND, const std::wstring&) override { return std::nullopt; }
     void ShowHelp(HWND, const std::wstring&) override {}
 };
 
-// Lines of a settings file, written as the program's files are: code page
-// 932, CR LF after every line.
-void WriteSettingsFile(const std::filesystem::path& file, const std::vector<std::string>& utf8Lines);
-std::string ReadBytes(const std::filesystem::path& file);
-std::string Sjis(const std::string& utf8);
 // The window file of a clock at the given place (twips), as the program writes it.
 std::vector<std::string> WindowFile(const std::string& formState, double top, double height, double width,
                                     double left, const std::string& layout);
@@ -85,6 +89,11 @@ struct PlaceRow {
     std::string name, diff, start, end, summer = " 0 ";
 };
 std::vector<std::string> PlacesFile(const std::vector<PlaceRow>& rows);
+// Ten places round the world, each at work from 9:00 to 17:00, London in
+// summer time: a full clock.
+std::vector<PlaceRow> TenPlaces();
+// A 24-bit bitmap file of one colour.
+void WriteBitmap(const std::filesystem::path& file, int width, int height, COLORREF colour);
 
 class ClockTest : public ::testing::Test {
 protected:
@@ -94,6 +103,9 @@ protected:
     std::filesystem::path File(const char* name) const { return folder_ / name; }
     // Opens Vr and lets its timer fire at once: the first-run pass.
     ClockWindow& StartFirstRun();
+    // Loads Vr again with the restart flag set: the restart pass, which reads
+    // the files again and opens the clock at once. The clock it opened.
+    ClockWindow* Restart();
     // Runs the clock window's timer once.
     void Tick();
     // The centres (client twips) of the circles OP1, OP2 and OP3, one above the other.
@@ -102,21 +114,27 @@ protected:
     // (kCircleX, y), its handler run through.
     void DoubleClickCircle(double yTwips);
     void Pump();
+    // Runs the queue until `done` holds or `ms` have passed; whether it holds.
+    bool PumpUntil(const std::function<bool()>& done, DWORD ms);
+    // A user's click on a button or box of a dialog (BM_CLICK), then the queue.
+    void Click(HWND dialog, int id);
     // A key pressed and released where the keyboard sends it (the focused
     // window), with Shift held when asked, then the queue.
     void Press(WORD key, bool shift = false);
     RECT OuterRect() const;
     // Client point (pixels) of a twips position.
     static LPARAM ClientPoint(double xTwips, double yTwips);
-    // The colour of a client pixel as the window paints itself.
-    COLORREF PixelAt(HWND hwnd, int x, int y) const;
 
-    std::filesystem::path folder_;
+    // Named after the test, as qv-Suite-Test-NNN.
+    static std::wstring FolderStem();
+
+    qv::test::TempFolder home_{FolderStem()};
+    std::filesystem::path folder_ = home_.path();
     SettingsModel model_;
     FakeClock clock_;
     FakeMessages messages_;
     FakeProcess process_;
-    NoChoosers choosers_;
+    FixedChoosers choosers_;
     std::unique_ptr<Application> application_;
     std::unique_ptr<AppContext> app_;
 };

@@ -170,21 +170,9 @@ void CALLBACK EverySecond(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 int Run(double seconds, bool minutes) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    auto folder = std::filesystem::path(temp) / (L"qv-soak-" + std::to_wstring(GetCurrentProcessId()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    WriteSettingsFile(folder / "STEI.QV", PlacesFile({{"日本", " 0 ", "9:00", "17:00"},
-                                                      {"ニューヨーク", "-14 ", "9:00", "17:00"},
-                                                      {"ロンドン", "-9 ", "9:00", "17:00", " 1 "},
-                                                      {"パリ", "-8 ", "9:00", "17:00"},
-                                                      {"ベルリン", "-8 ", "9:00", "17:00"},
-                                                      {"モスクワ", "-6 ", "9:00", "17:00"},
-                                                      {"ドバイ", "-5 ", "9:00", "17:00"},
-                                                      {"デリー", "-3.5 ", "9:00", "17:00"},
-                                                      {"北京", "-1 ", "9:00", "17:00"},
-                                                      {"シドニー", " 2 ", "9:00", "17:00"}}));
+    const qv::test::TempFolder home(L"qv-soak-");
+    const std::filesystem::path& folder = home.path();
+    WriteSettingsFile(folder / "STEI.QV", PlacesFile(TenPlaces()));
     auto display = DefaultDisplayFile();
     const char* picture = minutes ? "hh:mm" : "hh:mm:ss";
     soak.unit = minutes ? 60 : 1;
@@ -196,7 +184,7 @@ int Run(double seconds, bool minutes) {
     SystemClock clock;
     FakeMessages messages;
     FakeProcess process;
-    NoChoosers choosers;
+    FixedChoosers choosers;
     Application application(GetModuleHandleW(nullptr), process);
     AppContext app{model, folder, clock, messages, choosers, application, GetModuleHandleW(nullptr)};
     application.Attach(app);
@@ -210,9 +198,6 @@ int Run(double seconds, bool minutes) {
     SetTimer(nullptr, 0, 1000, EverySecond);
     application.LoadVr();
     application.Run();
-
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 
     double ran = soak.ended ? static_cast<double>(soak.ended - soak.started) / 1000.0 : 0;
     Log("ran %.0f s, %ld ticks (%.1f a second), longest gap between ticks %llu ms", ran, soak.ticks,

@@ -17,9 +17,7 @@ LRESULT CALLBACK RecordShows(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 }
 
 BOOL CALLBACK FindToolTips(HWND h, LPARAM lp) {
-    wchar_t name[64];
-    GetClassNameW(h, name, 64);
-    if (wcscmp(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+    if (ClassName(h) != TOOLTIPS_CLASSW) return TRUE;
     *reinterpret_cast<HWND*>(lp) = h;
     return FALSE;
 }
@@ -42,7 +40,7 @@ TEST_F(CommandsTest, SwitchWritesTheWindowFileAndOpensQV2AtTheSameRectangle) {
 
     std::string expected = Sjis("フォーム情報\r\n 0 \r\n位置サイズ情報\r\n 1200 \r\n 885 \r\n 1410 \r\n 3000 \r\n"
                                 "フォーム切替情報\r\n 1 \r\n");
-    EXPECT_EQ(ReadBytes(File("STEI2.QV")), expected);
+    EXPECT_EQ(ReadAllBytes(File("STEI2.QV")), expected);
     ClockWindow* qv2 = application_->Clock();
     ASSERT_TRUE(qv2 && qv2->IsOpen());
     EXPECT_EQ(qv2->style(), ClockStyle::QV2);
@@ -60,7 +58,7 @@ TEST_F(CommandsTest, SwitchWritesTheWindowFileAndOpensQV2AtTheSameRectangle) {
     EXPECT_EQ(application_->Clock()->style(), ClockStyle::QV1);
     RECT again = OuterRect();
     EXPECT_TRUE(EqualRect(&before, &again));
-    std::string file = ReadBytes(File("STEI2.QV"));
+    std::string file = ReadAllBytes(File("STEI2.QV"));
     EXPECT_EQ(file.substr(file.size() - 6), "\n 0 \r\n");
 }
 
@@ -72,7 +70,7 @@ TEST_F(CommandsTest, EndWritesTheFileAndLeavesNoWindow) {
     EXPECT_FALSE(application_->Clock());
     std::string expected = Sjis("フォーム情報\r\n 0 \r\n位置サイズ情報\r\n 1200 \r\n 885 \r\n 1410 \r\n 3000 \r\n"
                                 "フォーム切替情報\r\n 1 \r\n");
-    EXPECT_EQ(ReadBytes(File("STEI2.QV")), expected);
+    EXPECT_EQ(ReadAllBytes(File("STEI2.QV")), expected);
 }
 
 TEST_F(CommandsTest, SettingsButtonHandsOverToTheDisplaySettingsAndBack) {
@@ -80,7 +78,7 @@ TEST_F(CommandsTest, SettingsButtonHandsOverToTheDisplaySettingsAndBack) {
     RECT before = OuterRect();
     DoubleClickCircle(kOP3);
     EXPECT_FALSE(application_->Clock());
-    std::string file = ReadBytes(File("STEI2.QV"));
+    std::string file = ReadAllBytes(File("STEI2.QV"));
     EXPECT_EQ(file.substr(0, Sjis("フォーム情報\r\n 0 \r\n").size()), Sjis("フォーム情報\r\n 0 \r\n"));
     HWND henko = FindWindowW(henko::kClassName, nullptr);
     ASSERT_TRUE(henko) << "HENKO opens as the clock closes";
@@ -88,15 +86,14 @@ TEST_F(CommandsTest, SettingsButtonHandsOverToTheDisplaySettingsAndBack) {
     EXPECT_TRUE(application_->AnyWindowLeft()) << "the dialog keeps the program running";
 
     // "終了" restarts through Vr: the clock comes back where it was, HENKO goes.
-    SendMessageW(GetDlgItem(henko, henko::BEND), BM_CLICK, 0, 0);
-    Pump();
+    Click(henko, henko::BEND);
     EXPECT_FALSE(FindWindowW(henko::kClassName, nullptr));
     ASSERT_TRUE(application_->Clock());
     EXPECT_TRUE(IsWindowVisible(application_->Clock()->hwnd()));
     RECT after = OuterRect();
     EXPECT_TRUE(EqualRect(&before, &after));
     EXPECT_TRUE(model_.RestartFlag.Equals(0));
-    EXPECT_EQ(ReadBytes(File("STEI1.QV")).size() > 0, true) << "HENKO wrote the display file";
+    EXPECT_EQ(ReadAllBytes(File("STEI1.QV")).size() > 0, true) << "HENKO wrote the display file";
 
     // Closing HENKO by its caption leaves no window: the process would end.
     DoubleClickCircle(kOP3);
@@ -119,7 +116,7 @@ TEST_F(CommandsTest, SystemCloseStoresThePlaceButKeepsTheFormState) {
     auto lines = WindowFile("2", top, 885, 1410, left, "");
     std::string expected;
     for (auto& l : lines) expected += Sjis(l) + "\r\n";
-    EXPECT_EQ(ReadBytes(File("STEI2.QV")), expected);
+    EXPECT_EQ(ReadAllBytes(File("STEI2.QV")), expected);
 }
 
 TEST_F(CommandsTest, RightOrMiddlePressHidesAndShowsButDoesNotMove) {

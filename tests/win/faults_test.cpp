@@ -37,7 +37,7 @@ TEST_F(FaultsTest, MissingFontFaceShowsTheMessageAndKeepsSizeBoldItalic) {
     EXPECT_EQ(clock.Font().face, L"ＭＳ Ｐゴシック") << "the previous face stays";
     EXPECT_EQ(model_.FontName.ToText(), "ＭＳ ゴシック");
     // Only in memory: the display file still names the face it had.
-    EXPECT_NE(ReadBytes(File("STEI1.QV")).find(Sjis("存在しないフォント")), std::string::npos);
+    EXPECT_NE(ReadAllBytes(File("STEI1.QV")).find(Sjis("存在しないフォント")), std::string::npos);
 }
 
 TEST_F(FaultsTest, EmptyAndOverlongFacesAreRefusedAndInstalledOnesTaken) {
@@ -56,9 +56,7 @@ TEST_F(FaultsTest, EmptyAndOverlongFacesAreRefusedAndInstalledOnesTaken) {
         WriteSettingsFile(File("STEI1.QV"), DisplayWithFont(c.face, "False", "False", " 9 "));
         if (application_->Clock()) application_->Clock()->Close();
         Pump();
-        model_.RestartFlag = Value::Integer(1);
-        application_->LoadVr();
-        ASSERT_TRUE(application_->Clock());
+        ASSERT_TRUE(Restart());
         ClockWindow& clock = *application_->Clock();
         EXPECT_TRUE(IsWindowVisible(clock.hwnd()));
         EXPECT_EQ(messages_.shown.size(), c.usable ? 0u : 1u);
@@ -107,31 +105,8 @@ TEST_F(FaultsTest, APictureThatCannotBeLoadedLeavesNone) {
     EXPECT_TRUE(messages_.shown.empty());
 }
 
-// A 20 x 4 24-bit bitmap of one colour.
-void WriteBitmap(const std::filesystem::path& file, COLORREF color) {
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    const int w = 20, h = 4, row = 60;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + row * h;
-    ih.biSize = sizeof ih;
-    ih.biWidth = w;
-    ih.biHeight = h;
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&ih), sizeof ih);
-    for (int i = 0; i < w * h; ++i) {
-        char bgr[3] = {static_cast<char>(GetBValue(color)), static_cast<char>(GetGValue(color)),
-                       static_cast<char>(GetRValue(color))};
-        out.write(bgr, 3);
-    }
-}
-
 TEST_F(FaultsTest, PictureDrawnUnscaledAtTheTopLeftOnlyWhenOpaque) {
-    WriteBitmap(File("back.bmp"), RGB(10, 200, 30));
+    WriteBitmap(File("back.bmp"), 20, 4, RGB(10, 200, 30));
     auto d = DefaultDisplayFile();
     d[6] = Narrow(File("back.bmp").wstring());
     WriteSettingsFile(File("STEI1.QV"), d);
@@ -139,18 +114,16 @@ TEST_F(FaultsTest, PictureDrawnUnscaledAtTheTopLeftOnlyWhenOpaque) {
     ASSERT_TRUE(clock.HasPicture());
     // Right of the circles the picture shows; it ends after its twenty
     // pixels and four rows, unscaled.
-    EXPECT_EQ(PixelAt(clock.hwnd(), 12, 1), RGB(10, 200, 30));
-    EXPECT_EQ(PixelAt(clock.hwnd(), 19, 3), RGB(10, 200, 30));
-    EXPECT_EQ(PixelAt(clock.hwnd(), 22, 1), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(PixelAt(clock.hwnd(), 12, 4), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(PrintedPixel(clock.hwnd(), 12, 1), RGB(10, 200, 30));
+    EXPECT_EQ(PrintedPixel(clock.hwnd(), 19, 3), RGB(10, 200, 30));
+    EXPECT_EQ(PrintedPixel(clock.hwnd(), 22, 1), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(PrintedPixel(clock.hwnd(), 12, 4), GetSysColor(COLOR_BTNFACE));
 
     clock.Close();
     Pump();
     d[8] = "1";  // transparent display: no picture
     WriteSettingsFile(File("STEI1.QV"), d);
-    model_.RestartFlag = Value::Integer(1);
-    application_->LoadVr();
-    ASSERT_TRUE(application_->Clock());
+    ASSERT_TRUE(Restart());
     EXPECT_FALSE(application_->Clock()->HasPicture());
 }
 

@@ -13,7 +13,7 @@ protected:
     // The top-left corner of a button's box: outside its circle, on the focus rectangle.
     COLORREF CornerOf(int button) {
         RECT r = TwipsRect(0, kButtons[button - 1].top, kButtonSize, kButtonSize, ScreenDpi());
-        return PixelAt(application_->Clock()->hwnd(), r.left, r.top);
+        return PrintedPixel(application_->Clock()->hwnd(), r.left, r.top);
     }
 
     // Tabs to a button and presses the key on it; the clock window is gone after.
@@ -27,11 +27,6 @@ protected:
         EXPECT_EQ(clock.FocusedButton(), tabs);
         Press(key);  // the window object goes with its window
         EXPECT_FALSE(IsWindow(window));
-    }
-
-    static HWND FindOwnWindow(const wchar_t* cls) {
-        HWND found = FindWindowW(cls, nullptr);
-        return found && GetWindowThreadProcessId(found, nullptr) == GetCurrentThreadId() ? found : nullptr;
     }
 };
 

@@ -81,9 +81,7 @@ TEST_F(LayoutTest, RowGapZeroTouchesAndNegativeOverlaps) {
         return d;
     }());
     model_.RowGap = Value();
-    model_.RestartFlag = Value::Integer(1);
-    application_->LoadVr();
-    ASSERT_TRUE(application_->Clock());
+    ASSERT_TRUE(Restart());
     EXPECT_EQ(application_->Clock()->Label(ClockWindow::NameLabel(2)).top, 75 + 180 + 15 + 180 - 100);
 }
 
@@ -104,9 +102,7 @@ TEST_F(LayoutTest, FieldSizesOfZeroOrLessUseTheDefaultForLabelsAndGrid) {
             Pump();
             model_.FieldWidth = Value();
             model_.FieldHeight = Value();
-            model_.RestartFlag = Value::Integer(1);
-            application_->LoadVr();
-            ASSERT_TRUE(application_->Clock());
+            ASSERT_TRUE(Restart());
         }
         ClockWindow& clock = *application_->Clock();
         SetOuterWidth(TwipsToPixels(2640));

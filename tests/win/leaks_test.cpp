@@ -114,16 +114,7 @@ class LeakTest : public ClockTest {
 protected:
     void SetUp() override {
         ClockTest::SetUp();
-        WriteSettingsFile(File("STEI.QV"), PlacesFile({{"日本", " 0 ", "9:00", "17:00"},
-                                                       {"ニューヨーク", "-14 ", "9:00", "17:00"},
-                                                       {"ロンドン", "-9 ", "9:00", "17:00", " 1 "},
-                                                       {"パリ", "-8 ", "9:00", "17:00"},
-                                                       {"ベルリン", "-8 ", "9:00", "17:00"},
-                                                       {"モスクワ", "-6 ", "9:00", "17:00"},
-                                                       {"ドバイ", "-5 ", "9:00", "17:00"},
-                                                       {"デリー", "-3.5 ", "9:00", "17:00"},
-                                                       {"北京", "-1 ", "9:00", "17:00"},
-                                                       {"シドニー", " 2 ", "9:00", "17:00"}}));
+        WriteSettingsFile(File("STEI.QV"), PlacesFile(TenPlaces()));
         WriteSettingsFile(File("STEI1.QV"), DefaultDisplayFile());
         WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1200, 2400, 2800, 3000, ""));
     }
@@ -139,8 +130,7 @@ protected:
         DoubleClickCircle(kOP3);
         HWND henko = FindWindowW(henko::kClassName, nullptr);
         if (!henko) return false;
-        SendMessageW(GetDlgItem(henko, henko::BEND), BM_CLICK, 0, 0);
-        Pump();
+        Click(henko, henko::BEND);
         return !FindWindowW(henko::kClassName, nullptr) && application_->Clock() && application_->Clock()->IsOpen();
     }
 };

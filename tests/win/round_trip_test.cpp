@@ -14,20 +14,10 @@
 namespace qv::win::test {
 namespace {
 
-// The user picks green in the colour chooser; the other choosers are cancelled.
-class GreenChooser final : public Choosers {
-public:
-    std::optional<COLORREF> ChooseColor(HWND, COLORREF) override { return RGB(0, 128, 0); }
-    std::optional<FontChoice> ChooseFont(HWND, const FontChoice&) override { return std::nullopt; }
-    std::optional<std::wstring> ChooseOpenFile(HWND, const std::wstring&) override { return std::nullopt; }
-    void ShowHelp(HWND, const std::wstring&) override {}
-};
-
 BOOL CALLBACK CollectProgramWindow(HWND hwnd, LPARAM lp) {
     static const std::set<std::wstring> kProgramClasses = {L"Vr", L"QV1", L"QV2", L"QV.HENKO", L"QV.SYOKI",
                                                            L"QV.VerInfo"};
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
+    const std::wstring name = ClassName(hwnd);
     if (kProgramClasses.count(name)) reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(name);
     return TRUE;
 }
@@ -36,9 +26,7 @@ class RoundTripTest : public ClockTest {
 protected:
     void SetUp() override {
         ClockTest::SetUp();
-        app_ = std::make_unique<AppContext>(
-            AppContext{model_, folder_, clock_, messages_, green_, *application_, GetModuleHandleW(nullptr)});
-        application_->Attach(*app_);
+        choosers_.colour = RGB(0, 128, 0);  // the user picks green
     }
 
     // The one window of the program that exists now, by class.
@@ -52,17 +40,12 @@ protected:
         }
         return windows[0];
     }
-
-    static void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-    static void Type(HWND dialog, int id, const wchar_t* text) { SetWindowTextW(GetDlgItem(dialog, id), text); }
-
-    GreenChooser green_;
 };
 
 TEST_F(RoundTripTest, FromTheClockThroughEveryDialogBackToTheClock) {
-    ClockWindow& first = StartFirstRun();
+    StartFirstRun();
     ASSERT_EQ(OnlyWindow(), L"QV1");
-    SendMessageW(first.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(67, 320));  // OP3
+    DoubleClickCircle(kOP3);
 
     ASSERT_EQ(OnlyWindow(), L"QV.HENKO");
     HWND henko = FindWindowW(henko::kClassName, nullptr);
@@ -105,16 +88,16 @@ TEST_F(RoundTripTest, FromTheClockThroughEveryDialogBackToTheClock) {
     EXPECT_EQ(back.Label(ClockWindow::TimeLabel(3)).caption, L"12/07 11:30") << "summer time adds an hour";
 
     // The files, as the settings files are laid out.
-    std::string places = ReadBytes(File("STEI.QV"));
+    std::string places = ReadAllBytes(File("STEI.QV"));
     EXPECT_EQ(std::count(places.begin(), places.end(), '\n'), 55);
     EXPECT_NE(places.find(Sjis("名称\r\n日本\r\nロンドン\r\nシドニー\r\n")), std::string::npos);
     EXPECT_NE(places.find(Sjis("時差\r\n 0 \r\n-9\r\n 0 \r\n\r\n")), std::string::npos);
     EXPECT_NE(places.find(Sjis("始業時間\r\n0:00\r\n")), std::string::npos);
     EXPECT_NE(places.find(Sjis("サマータイム情報\r\n 0 \r\n 0 \r\n 1 \r\n 0 \r\n")), std::string::npos);
-    std::string display = ReadBytes(File("STEI1.QV"));
+    std::string display = ReadAllBytes(File("STEI1.QV"));
     EXPECT_EQ(display.substr(0, Sjis("色\r\n0\r\n12648447\r\n32768\r\n0\r\n").size()),
               Sjis("色\r\n0\r\n12648447\r\n32768\r\n0\r\n"));
-    std::string window = ReadBytes(File("STEI2.QV"));
+    std::string window = ReadAllBytes(File("STEI2.QV"));
     EXPECT_EQ(std::count(window.begin(), window.end(), '\n'), 9);
 }
 

@@ -31,15 +31,6 @@ namespace fs = std::filesystem;
 
 const char* const kFiles[] = {"STEI.QV", "STEI1.QV", "STEI2.QV"};
 
-// The user picks green in the colour chooser.
-class GreenChooser final : public Choosers {
-public:
-    std::optional<COLORREF> ChooseColor(HWND, COLORREF) override { return RGB(0, 128, 0); }
-    std::optional<FontChoice> ChooseFont(HWND, const FontChoice&) override { return std::nullopt; }
-    std::optional<std::wstring> ChooseOpenFile(HWND, const std::wstring&) override { return std::nullopt; }
-    void ShowHelp(HWND, const std::wstring&) override {}
-};
-
 // hold_file.exe, started with the files to hold; they stay held until this
 // object goes (it closes the program's input and waits for it to end).
 class FileHolder {
@@ -104,22 +95,6 @@ std::wstring SystemText(DWORD code) {
     return out;
 }
 
-BOOL CALLBACK FindClass(HWND hwnd, LPARAM lp) {
-    auto* wanted = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lp);
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    if (wcscmp(name, wanted->first) != 0) return TRUE;
-    wanted->second = hwnd;
-    return FALSE;
-}
-
-// This thread's window of a class: other test programs may run beside this one.
-HWND OwnWindow(const wchar_t* cls) {
-    std::pair<const wchar_t*, HWND> wanted{cls, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindClass, reinterpret_cast<LPARAM>(&wanted));
-    return wanted.second;
-}
-
 class SaveFaultsTest : public ClockTest {
 protected:
     void SetUp() override {
@@ -134,12 +109,13 @@ protected:
             WriteSettingsFile(File("STEI1.QV"), DefaultDisplayFile());
             WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1200, 885, 1410, 3000, ""));
         }
+        choosers_.colour = RGB(0, 128, 0);  // the user picks green
         app_ = std::make_unique<AppContext>(
-            AppContext{model_, folder_, clock_, messages_, green_, *application_, GetModuleHandleW(nullptr)});
+            AppContext{model_, folder_, clock_, messages_, choosers_, *application_, GetModuleHandleW(nullptr)});
         application_->Attach(*app_);
         for (const char* name : kFiles) {
             ASSERT_TRUE(fs::is_regular_file(File(name))) << name;
-            oldBytes_[name] = ReadBytes(File(name));
+            oldBytes_[name] = ReadAllBytes(File(name));
         }
         for (const auto& entry : fs::directory_iterator(folder_)) oldEntries_.insert(entry.path().filename());
     }
@@ -147,7 +123,7 @@ protected:
     void TearDown() override {
         // The settings windows a failed save kept open close by their close box.
         for (const wchar_t* cls : {henko::kClassName, syoki::kClassName}) {
-            if (HWND w = OwnWindow(cls)) SendMessageW(w, WM_CLOSE, 0, 0);
+            if (HWND w = FindOwnWindow(cls)) SendMessageW(w, WM_CLOSE, 0, 0);
         }
         holder_.reset();
         folder_ = ownFolder_;  // never empty the given folder
@@ -199,24 +175,12 @@ protected:
     }
 
     void ExpectOldBytes() {
-        for (const char* name : kFiles) EXPECT_EQ(ReadBytes(File(name)), oldBytes_[name]) << name << " changed";
+        for (const char* name : kFiles) EXPECT_EQ(ReadAllBytes(File(name)), oldBytes_[name]) << name << " changed";
     }
-
-    void Click(HWND window, int id) {
-        SendMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
-        Pump();
-    }
-    static std::wstring Text(HWND window, int id) {
-        wchar_t text[128] = {};
-        GetWindowTextW(GetDlgItem(window, id), text, 128);
-        return text;
-    }
-    static void Type(HWND window, int id, const wchar_t* text) { SetWindowTextW(GetDlgItem(window, id), text); }
 
     void ClockSaves();
     void DialogSaves();
 
-    GreenChooser green_;
     fs::path ownFolder_;
     std::map<std::string, std::string> oldBytes_;
     std::set<fs::path> oldEntries_;
@@ -255,12 +219,11 @@ void SaveFaultsTest::ClockSaves() {
 // keeps HENKO open with the typed text and the chosen colour; "初期設定"
 // reports and hands over; SYOKI's OK keeps SYOKI open with the typed places.
 void SaveFaultsTest::DialogSaves() {
-    ClockWindow& clock = StartFirstRun();
+    StartFirstRun();
     BreakSaves();
-    SendMessageW(clock.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(kCircleX, kOP3));
-    Pump();
+    DoubleClickCircle(kOP3);
     ExpectOneSaveMessage("STEI2.QV");
-    HWND henko = OwnWindow(henko::kClassName);
+    HWND henko = FindOwnWindow(henko::kClassName);
     ASSERT_TRUE(henko);
 
     Click(henko, henko::OP3);   // 就業時間表示色
@@ -268,7 +231,7 @@ void SaveFaultsTest::DialogSaves() {
     Type(henko, henko::NH, L"200");
     Click(henko, henko::BEND);
     ExpectOneSaveMessage("STEI1.QV");
-    ASSERT_EQ(OwnWindow(henko::kClassName), henko) << "終了 keeps the dialog when the save failed";
+    ASSERT_EQ(FindOwnWindow(henko::kClassName), henko) << "終了 keeps the dialog when the save failed";
     EXPECT_FALSE(application_->Clock());
     EXPECT_EQ(Text(henko, henko::NH), L"200");
     EXPECT_EQ(model_.WorkColor, "32768");
@@ -276,16 +239,16 @@ void SaveFaultsTest::DialogSaves() {
 
     Click(henko, henko::BSYO);
     ExpectOneSaveMessage("STEI1.QV");
-    HWND syoki = OwnWindow(syoki::kClassName);
+    HWND syoki = FindOwnWindow(syoki::kClassName);
     ASSERT_TRUE(syoki) << "初期設定 hands over after the message";
-    EXPECT_FALSE(OwnWindow(henko::kClassName));
+    EXPECT_FALSE(FindOwnWindow(henko::kClassName));
     EXPECT_EQ(model_.WorkColor, "32768") << "the colour waits in the model for the next save";
 
     Type(syoki, syoki::L + 2, L"ロンドン");
     Type(syoki, syoki::J + 2, L"-9");
     Click(syoki, syoki::BOK);
     ExpectOneSaveMessage("STEI.QV");
-    ASSERT_EQ(OwnWindow(syoki::kClassName), syoki) << "OK keeps the dialog when the save failed";
+    ASSERT_EQ(FindOwnWindow(syoki::kClassName), syoki) << "OK keeps the dialog when the save failed";
     EXPECT_EQ(Text(syoki, syoki::L + 2), L"ロンドン");
     EXPECT_EQ(Text(syoki, syoki::J + 2), L"-9");
     EXPECT_TRUE(application_->AnyWindowLeft());
@@ -297,14 +260,14 @@ void SaveFaultsTest::DialogSaves() {
     ExpectOldBytes();
     Click(syoki, syoki::BOK);
     EXPECT_TRUE(messages_.shown.empty());
-    henko = OwnWindow(henko::kClassName);
+    henko = FindOwnWindow(henko::kClassName);
     ASSERT_TRUE(henko);
     Click(henko, henko::BEND);
     EXPECT_TRUE(messages_.shown.empty());
     ASSERT_TRUE(application_->Clock());
     EXPECT_EQ(application_->Clock()->Label(ClockWindow::NameLabel(2)).caption, L"ロンドン");
-    EXPECT_NE(ReadBytes(File("STEI.QV")).find(Sjis("ロンドン")), std::string::npos);
-    EXPECT_NE(ReadBytes(File("STEI1.QV")).find("\r\n32768\r\n"), std::string::npos);
+    EXPECT_NE(ReadAllBytes(File("STEI.QV")).find(Sjis("ロンドン")), std::string::npos);
+    EXPECT_NE(ReadAllBytes(File("STEI1.QV")).find("\r\n32768\r\n"), std::string::npos);
 }
 
 class SaveFaultsLocked : public SaveFaultsTest {};

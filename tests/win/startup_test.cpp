@@ -36,14 +36,14 @@ TEST_F(StartupTest, SplashWindowAsDesigned) {
 
     // The splash picture fills the window: its dark blue band at the right
     // edge, and the version label's colour somewhere in the label's place.
-    COLORREF band = PixelAt(hwnd, 310, 10);
+    COLORREF band = PrintedPixel(hwnd, 310, 10);
     EXPECT_LT(GetRValue(band), 60);
     EXPECT_GT(GetBValue(band), 60);
     bool labelInk = false;
     int x0 = TwipsToPixels(3840), y0 = TwipsToPixels(1560);
     for (int y = y0; y < y0 + 12 && !labelInk; ++y)
         for (int x = x0; x < x0 + 50 && !labelInk; ++x) {
-            COLORREF c = PixelAt(hwnd, x, y);
+            COLORREF c = PrintedPixel(hwnd, x, y);
             labelInk = std::abs(GetRValue(c) - 128) < 30 && std::abs(GetGValue(c) - 128) < 30 && GetBValue(c) > 220;
         }
     EXPECT_TRUE(labelInk) << "no pixel of the version label's colour";
@@ -55,9 +55,7 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderOpensQV1AtTheTopLeft) {
     EXPECT_EQ(clock.style(), ClockStyle::QV1);
     HWND hwnd = clock.hwnd();
     EXPECT_TRUE(IsWindowVisible(hwnd));
-    wchar_t name[16];
-    GetClassNameW(hwnd, name, 16);
-    EXPECT_STREQ(name, L"QV1");
+    EXPECT_EQ(ClassName(hwnd), L"QV1");
     LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
     EXPECT_TRUE(style & WS_THICKFRAME);
     EXPECT_FALSE((style & WS_CAPTION) == WS_CAPTION);
@@ -87,10 +85,10 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderOpensQV1AtTheTopLeft) {
 
     // The painted window: button-face background, the three circles with
     // their fills.
-    EXPECT_EQ(PixelAt(hwnd, 12, 40), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(PixelAt(hwnd, TwipsToPixels(67), TwipsToPixels(60)), RGB(0xFF, 0xC0, 0xC0));   // Shape3 &HC0C0FF
-    EXPECT_EQ(PixelAt(hwnd, TwipsToPixels(67), TwipsToPixels(187)), RGB(0xC0, 0xFF, 0xFF));  // Shape2 &HFFFFC0
-    EXPECT_EQ(PixelAt(hwnd, TwipsToPixels(67), TwipsToPixels(320)), RGB(0xFF, 0xFF, 0xC0));  // Shape1 &HC0FFFF
+    EXPECT_EQ(PrintedPixel(hwnd, 12, 40), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(PrintedPixel(hwnd, TwipsToPixels(67), TwipsToPixels(60)), RGB(0xFF, 0xC0, 0xC0));   // Shape3 &HC0C0FF
+    EXPECT_EQ(PrintedPixel(hwnd, TwipsToPixels(67), TwipsToPixels(187)), RGB(0xC0, 0xFF, 0xFF));  // Shape2 &HFFFFC0
+    EXPECT_EQ(PrintedPixel(hwnd, TwipsToPixels(67), TwipsToPixels(320)), RGB(0xFF, 0xFF, 0xC0));  // Shape1 &HC0FFFF
 }
 
 TEST_F(StartupTest, RestartPassOpensTheStoredLayoutAtOnceWithoutColourDefaults) {
@@ -98,10 +96,8 @@ TEST_F(StartupTest, RestartPassOpensTheStoredLayoutAtOnceWithoutColourDefaults) 
     // A display file that ends before the colours.
     WriteSettingsFile(File("STEI1.QV"), {"色"});
     model_.NameColor = "255";  // what memory holds from an earlier pass
-    model_.RestartFlag = Value::Integer(1);
-    application_->LoadVr();
+    ClockWindow* clock = Restart();
     EXPECT_FALSE(application_->Vr() && application_->Vr()->IsOpen()) << "the restart pass closes Vr before it is shown";
-    ClockWindow* clock = application_->Clock();
     ASSERT_TRUE(clock);
     EXPECT_EQ(clock->style(), ClockStyle::QV2);
     EXPECT_TRUE(model_.RestartFlag.Equals(0));

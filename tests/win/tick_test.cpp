@@ -134,8 +134,7 @@ TEST_F(TickTest, TheTimesShowWithTheWindowAndFollowTheClockBeingSetOrTheComputer
     Start({{"ホノルル", "-14", "", ""}});
     // The first tick follows the load at once, well within the second a
     // timer tick would take.
-    const DWORD loaded = GetTickCount();
-    while (Time(1).empty() && GetTickCount() - loaded < 500) Pump();
+    PumpUntil([this] { return !Time(1).empty(); }, 500);
     EXPECT_EQ(Time(1), L"12/06 20:30");
     // The user sets the computer's clock: the labels follow at once.
     At(11, 5);

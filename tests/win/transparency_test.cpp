@@ -4,64 +4,25 @@
 #include "clock_fixture.h"
 
 #include <filesystem>
-#include <ole2.h>
-
-#include <fstream>
 
 #include "text.h"
 #include "twips.h"
 #include "henko_window.h"
+#include "ole_scope.h"
 
 namespace qv::win::test {
 namespace {
 
 constexpr COLORREF kKey = RGB(0xE0, 0xDF, 0xE3);
-
-// OLE for the control, as QV.exe's main has it.
-class OleScope {
-public:
-    OleScope() { OleInitialize(nullptr); }
-    ~OleScope() { OleUninitialize(); }
-    OleScope(const OleScope&) = delete;
-    OleScope& operator=(const OleScope&) = delete;
-};
-
-// A 2 x 2 24-bit bitmap file of one colour.
-void WriteBitmap(const std::filesystem::path& file, COLORREF color) {
-    const int rowBytes = 8;  // 2 pixels x 3 bytes, padded to 4
-    BITMAPFILEHEADER fh{};
-    BITMAPINFOHEADER ih{};
-    ih.biSize = sizeof ih;
-    ih.biWidth = 2;
-    ih.biHeight = 2;
-    ih.biPlanes = 1;
-    ih.biBitCount = 24;
-    ih.biSizeImage = rowBytes * 2;
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
-    out.write(reinterpret_cast<const char*>(&ih), sizeof ih);
-    unsigned char row[rowBytes] = {GetBValue(color), GetGValue(color), GetRValue(color),
-                                   GetBValue(color), GetGValue(color), GetRValue(color), 0, 0};
-    out.write(reinterpret_cast<const char*>(row), rowBytes);
-    out.write(reinterpret_cast<const char*>(row), rowBytes);
-}
-
-bool ControlRegistered() {
-    HKEY key = nullptr;
-    LONG result = RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{6E31C4A3-52B7-11D0-B3F4-7A91D2C5E8B6}", 0, KEY_READ, &key);
-    if (key) RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
+// The control's class key, there when the control is registered.
+constexpr wchar_t kControlClass[] = L"CLSID\\{6E31C4A3-52B7-11D0-B3F4-7A91D2C5E8B6}";
 
 class TransparencyTest : public ClockTest {
 protected:
     void SetUp() override {
         ClockTest::SetUp();
         picture_ = folder_ / L"背景.bmp";
-        WriteBitmap(picture_, RGB(255, 0, 0));
+        WriteBitmap(picture_, 2, 2, RGB(255, 0, 0));
     }
     void PutControlBesideProgram() {
         std::filesystem::copy_file(QV_VITREL32_PATH, folder_ / L"Vitrel32.ocx",
@@ -74,7 +35,7 @@ protected:
         WriteSettingsFile(File("STEI1.QV"), d);
     }
 
-    OleScope ole_;
+    OleScope ole_;  // for the control, as QV.exe's main has it
     std::filesystem::path picture_;
 };
 
@@ -97,8 +58,8 @@ TEST_F(TransparencyTest, TransparentWithAPictureIsLayeredOnTheKeyColourWithoutPi
     // The background is painted in the key colour, the circles are not.
     RECT client;
     GetClientRect(hwnd, &client);
-    EXPECT_EQ(PixelAt(hwnd, client.right - 2, client.bottom - 2), kKey);
-    EXPECT_NE(PixelAt(hwnd, 4, 4), kKey);
+    EXPECT_EQ(PrintedPixel(hwnd, client.right - 2, client.bottom - 2), kKey);
+    EXPECT_NE(PrintedPixel(hwnd, 4, 4), kKey);
     EXPECT_TRUE(messages_.shown.empty());
 }
 
@@ -146,12 +107,12 @@ TEST_F(TransparencyTest, OnTheScreenTheDesktopShowsThroughAndTheCirclesStay) {
     GetClientRect(clock.hwnd(), &client);
     // Until both windows have reached the screen (the X server draws them
     // after this process has handed them over).
-    const DWORD shown = GetTickCount();
-    while ((ScreenPixel(origin.x + client.right - 4, origin.y + client.bottom - 4) != RGB(0, 0xA0, 0) ||
-            ScreenPixel(origin.x + 4, origin.y + 4) != RGB(0xFF, 0xC0, 0xC0)) &&
-           GetTickCount() - shown < 10000) {
-        Pump();
-    }
+    PumpUntil(
+        [&] {
+            return ScreenPixel(origin.x + client.right - 4, origin.y + client.bottom - 4) == RGB(0, 0xA0, 0) &&
+                   ScreenPixel(origin.x + 4, origin.y + 4) == RGB(0xFF, 0xC0, 0xC0);
+        },
+        10000);
     EXPECT_EQ(ScreenPixel(origin.x + client.right - 4, origin.y + client.bottom - 4), RGB(0, 0xA0, 0))
         << "the desktop where the clock's background was";
     EXPECT_EQ(ScreenPixel(origin.x + 4, origin.y + 4), RGB(0xFF, 0xC0, 0xC0)) << "OP1's circle";
@@ -179,11 +140,11 @@ TEST_F(TransparencyTest, OpaqueDisplayKeepsTheControlIdleAndDrawsThePicture) {
     EXPECT_FALSE(clock.TransparentDisplay());
     RECT client;
     GetClientRect(hwnd, &client);
-    EXPECT_EQ(PixelAt(hwnd, client.right - 2, client.bottom - 2), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(PrintedPixel(hwnd, client.right - 2, client.bottom - 2), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(TransparencyTest, WithoutAnyControlTheClockRunsOpaqueAndSaysNothing) {
-    if (ControlRegistered()) GTEST_SKIP() << "the control is registered in this prefix";
+    if (KeyExists(HKEY_CLASSES_ROOT, kControlClass)) GTEST_SKIP() << "the control is registered in this prefix";
     WriteDisplay("1");
     ClockWindow& clock = StartFirstRun();
     EXPECT_EQ(clock.Vitrel1(), nullptr);
@@ -261,8 +222,7 @@ TEST_F(TransparencyTest, CirclesCloseTransparentDisplayWithoutShowingTheKeyColou
         EXPECT_EQ(watch.Count(), 0);
         if (HWND henko = FindWindowW(henko::kClassName, nullptr)) {
             // Back from the settings unchanged, to a transparent clock again.
-            SendMessageW(GetDlgItem(henko, henko::BEND), BM_CLICK, 0, 0);
-            Pump();
+            Click(henko, henko::BEND);
         }
     }
 }
@@ -276,9 +236,8 @@ TEST_F(TransparencyTest, TheUserTicksTransparentDisplayAndUnticksItAgain) {
         DoubleClickCircle(kOP3);
         HWND henko = FindWindowW(henko::kClassName, nullptr);
         if (!henko) return false;
-        SendMessageW(GetDlgItem(henko, henko::CK1), BM_CLICK, 0, 0);
-        SendMessageW(GetDlgItem(henko, henko::BEND), BM_CLICK, 0, 0);
-        Pump();
+        Click(henko, henko::CK1);
+        Click(henko, henko::BEND);
         return application_->Clock() != nullptr;
     };
     ASSERT_TRUE(throughSettings());
@@ -290,7 +249,7 @@ TEST_F(TransparencyTest, TheUserTicksTransparentDisplayAndUnticksItAgain) {
     EXPECT_EQ(model_.Transparent, "0");
     EXPECT_FALSE(application_->Clock()->TransparentDisplay());
     EXPECT_FALSE(GetWindowLongPtrW(application_->Clock()->hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
-    std::string display = ReadBytes(File("STEI1.QV"));
+    std::string display = ReadAllBytes(File("STEI1.QV"));
     EXPECT_NE(display.find(Sjis("透明かどうか\r\n0\r\n")), std::string::npos);
 }
 

@@ -3,8 +3,6 @@
 // same number of points at any DPI. The system DPI tests run this program at
 // 120 and 144 dpi and at the DPI the test run has.
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -149,32 +147,6 @@ TEST_F(TwipsGeometry, QV1KeepsItsTwipsAndItsLabelsTheirPoints) {
     EXPECT_NEAR(model_.WinTop.ToNumber().value_or(-1), 1500, pixel / 2);
     EXPECT_NEAR(model_.WinWidth.ToNumber().value_or(-1), 2640, pixel / 2);
     EXPECT_NEAR(model_.WinHeight.ToNumber().value_or(-1), 2450, pixel / 2);
-}
-
-// A 24-bit bitmap file of one colour.
-void WriteBitmap(const std::filesystem::path& file, int width, int height, COLORREF colour) {
-    int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER head{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    head.bfType = 0x4D42;  // "BM"
-    head.bfOffBits = sizeof head + sizeof info;
-    head.bfSize = head.bfOffBits + static_cast<DWORD>(stride * height);
-    std::string row(static_cast<std::size_t>(stride), '\0');
-    for (int x = 0; x < width; ++x) {
-        row[static_cast<std::size_t>(x * 3)] = static_cast<char>(GetBValue(colour));
-        row[static_cast<std::size_t>(x * 3 + 1)] = static_cast<char>(GetGValue(colour));
-        row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>(GetRValue(colour));
-    }
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&head), sizeof head);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int y = 0; y < height; ++y) out.write(row.data(), stride);
 }
 
 // QV2 has no border: its client area is the whole window. Its background

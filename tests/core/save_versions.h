@@ -1,13 +1,23 @@
 // Two complete versions of every settings file, differing in length and in
-// every value line, for the tests that kill a process while it saves.
+// every value line, for the tests that kill a process while it saves (with
+// SIGKILL on the host, with TerminateProcess on Windows).
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "settings_files.h"
 
-namespace qv::hardening {
+namespace qv::test {
+
+// Kills per file: QV_SAVE_KILL_TRIALS when set (script/save-faults runs
+// hundreds), otherwise `fallback`.
+inline int SaveKillTrials(int fallback) {
+    const char* text = std::getenv("QV_SAVE_KILL_TRIALS");
+    return text ? std::max(1, std::atoi(text)) : fallback;
+}
 
 using Writer = std::optional<SaveError> (*)(const SettingsModel&, const FilePath&);
 using Bytes = std::string (*)(const SettingsModel&);
@@ -43,4 +53,4 @@ inline Bytes BytesFor(const char* file) {
     return nullptr;
 }
 
-}  // namespace qv::hardening
+}  // namespace qv::test

@@ -1,4 +1,6 @@
-// A fresh temporary folder with a Japanese name for one test, removed afterwards.
+// A fresh folder under the temporary directory for one test, removed with
+// what it holds at the end; and whole files read and written as bytes. For the
+// host's tests and the Windows ones alike.
 #pragma once
 
 #include <filesystem>
@@ -12,11 +14,12 @@ namespace qv::test {
 
 class TempFolder {
 public:
-    TempFolder() {
+    // The name is `stem` and a random number. The default stem is not ASCII,
+    // as a Japanese user's program folder may well not be.
+    explicit TempFolder(std::filesystem::path stem = std::filesystem::path(u8"QV 時計テスト ")) {
         std::random_device random;
-        // A non-ASCII program folder, as a Japanese user's may well be.
-        path_ = std::filesystem::temp_directory_path() /
-                std::filesystem::path(u8"QV 時計テスト " + std::u8string(reinterpret_cast<const char8_t*>(std::to_string(random()).c_str())));
+        stem += std::to_string(random());
+        path_ = std::filesystem::temp_directory_path() / stem;
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() {
@@ -27,6 +30,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const char* name) const { return path_ / name; }
 
 private:
     std::filesystem::path path_;
