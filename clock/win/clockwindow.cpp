@@ -294,7 +294,11 @@ void ClockWindow::OP3_DblClick() {
     app_.windows.CloseVr();
 }
 
-void ClockWindow::OnKey(WPARAM key) {
+void ClockWindow::OnKey(WPARAM key, LPARAM flags) {
+    // A held Enter or Space runs the button once: its repeat would reach the
+    // window the command opened.
+    const bool repeat = (flags & (1 << 30)) != 0;
+    if (repeat && (key == VK_RETURN || key == VK_SPACE)) return;
     switch (key) {
     case VK_TAB:
         MoveButtonFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
@@ -447,7 +451,7 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_KEYDOWN:
-        OnKey(wp);
+        OnKey(wp, lp);
         return 0;
     case kRunButton:
         RunButton(static_cast<int>(wp));

@@ -44,6 +44,20 @@ protected:
         return false;
     }
 
+    // A key held down: the first press, then the keyboard's repeats (the
+    // previous-state bit set), each sent to whatever has the focus by then.
+    static void Hold(WORD key, int repeats) {
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, scan | 1);
+        Pump();
+        for (int n = 0; n < repeats; ++n) {
+            PostMessageW(GetFocus(), WM_KEYDOWN, key, scan | 1 | (1 << 30));
+            Pump();
+        }
+        PostMessageW(GetFocus(), WM_KEYUP, key, scan | 1 | 0xC0000000);
+        Pump();
+    }
+
     std::vector<std::string> Calls() const {
         std::vector<std::string> names;
         for (const auto& call : launcher.calls) names.push_back(call.name);
@@ -143,6 +157,58 @@ TEST_F(KeysTest, SyokiEnterGoesThroughTheFieldsInTheKeyboardOrderAndPressesButto
     EXPECT_FALSE(Exists(w));
     EXPECT_EQ(Calls(), std::vector<std::string>{"OpenHenko"});
     EXPECT_EQ(ReadSettingsFile(folder / kPlacesFile).at(1), "東京");
+}
+
+// 設定変更 comes back focused on the button that left it: a held key's
+// repeat must not press that button again.
+TEST_F(KeysTest, AHeldKeyPressesOnlyTheButtonItWentDownOn) {
+    using Names = std::vector<std::string>;
+    struct Case {
+        const char* what;
+        int button;  // of 設定変更, pressed to open the other window
+        WORD held;   // then held down there
+        int ok;      // the other window's OK, which hands back
+    };
+    const Case cases[] = {
+        {"Enter held on 初期設定's OK", henko::BSYO, VK_RETURN, syoki::BOK},
+        {"Enter held on the about box", henko::GoVerInfo, VK_RETURN, verinfo::OK},
+        {"Esc held on the about box", henko::GoVerInfo, VK_ESCAPE, verinfo::OK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND w = OpenHenko();
+        ASSERT_TRUE(TabTo(c.button));
+        Press(VK_RETURN);
+        ASSERT_FALSE(Exists(w));
+        ASSERT_TRUE(TabTo(c.ok));
+        launcher.calls.clear();
+        Hold(c.held, 4);
+        HWND back = FindOwnWindow(henko::kClassName);
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(Focused(), GetDlgItem(back, c.button)) << "the repeats reached the button and left it unpressed";
+        EXPECT_EQ(Calls(), Names{"OpenHenko"});
+        EXPECT_EQ(OpenSettingsWindows(), std::vector<std::wstring>{henko::kClassName});
+        DestroyWindow(back);
+        Pump();
+    }
+    {
+        SCOPED_TRACE("Space held on GoVerInfo: the button acts as Space comes up, once");
+        launcher.calls.clear();
+        HWND w = OpenHenko();
+        ASSERT_TRUE(TabTo(henko::GoVerInfo));
+        Hold(VK_SPACE, 4);
+        EXPECT_FALSE(Exists(w));
+        EXPECT_EQ(Calls(), Names{"OpenVerInfo"});
+        EXPECT_EQ(OpenSettingsWindows(), std::vector<std::wstring>{verinfo::kClassName});
+        DestroyWindow(FindOwnWindow(verinfo::kClassName));
+        Pump();
+    }
+    {
+        SCOPED_TRACE("other keys still repeat: a held Space types spaces in a box");
+        HWND w = OpenSyoki();
+        Hold(VK_SPACE, 3);
+        EXPECT_EQ(Text(w, syoki::L + 1), L"    ");
+    }
 }
 
 TEST_F(KeysTest, SyokiEscCancelsButAsksFirstWhenSomethingWasEdited) {

@@ -30,6 +30,27 @@ bool KeyTakenByControl(HWND focus) {
     return InputComposing(focus);
 }
 
+// The keyboard's own repeat of a held key (the key was already down).
+bool IsAutoRepeat(const MSG& msg) {
+    return (msg.lParam & (1 << 30)) != 0;
+}
+
+// Enter, Esc and Space act once per press: held down, their repeat would
+// press a button in the window the first press opened. In a text box a held
+// Space still types spaces.
+bool IgnoredRepeat(const MSG& msg, HWND focus) {
+    if (msg.message != WM_KEYDOWN || !IsAutoRepeat(msg)) return false;
+    switch (msg.wParam) {
+    case VK_RETURN:
+    case VK_ESCAPE:
+        return true;
+    case VK_SPACE:
+        return !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL);
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 UniqueFont MakeFormFont(int dpi, bool underline) {
@@ -179,6 +200,7 @@ void Form::RestoreFocus() {
 }
 
 bool Form::TranslateKey(MSG& msg) {
+    if (IgnoredRepeat(msg, GetFocus()) && !KeyTakenByControl(GetFocus())) return true;
     if (msg.message == WM_KEYDOWN) {
         switch (msg.wParam) {
         case VK_F1:
