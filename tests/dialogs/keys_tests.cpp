@@ -58,6 +58,39 @@ protected:
         Pump();
     }
 
+    // The client object of a window as a screen reader gets it (WM_GETOBJECT).
+    static ComPtr<IAccessible> ClientObject(HWND window) {
+        ComPtr<IAccessible> object;
+        EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                             object.PutVoid()),
+                  S_OK);
+        return object;
+    }
+
+    // A text of the object itself (get_accName, get_accDescription); "<none>" when it has none.
+    static std::wstring Read(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+        if (!object) return L"<no object>";
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if ((object->*get)(self, &text) != S_OK || !text) return L"<none>";
+        std::wstring result(text, SysStringLen(text));
+        SysFreeString(text);
+        return result;
+    }
+
+    static long Role(IAccessible* object) {
+        VARIANT self, role;
+        VariantInit(&self);
+        VariantInit(&role);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        if (!object || object->get_accRole(self, &role) != S_OK || role.vt != VT_I4) return -1;
+        return role.lVal;
+    }
+
     std::vector<std::string> Calls() const {
         std::vector<std::string> names;
         for (const auto& call : launcher.calls) names.push_back(call.name);
@@ -341,6 +374,21 @@ TEST_F(KeysTest, TheFocusComesBackAfterAMessageAChooserAndAnotherWindow) {
         Pump();
         EXPECT_EQ(Focused(), GetDlgItem(w, henko::BIRH));
     }
+}
+
+TEST_F(KeysTest, TheAboutBoxIsADialogNamedAndDescribedByItsVersion) {
+    ComScope com;
+    HWND w = OpenVerInfo();
+    ASSERT_NE(w, nullptr);
+    ComPtr<IAccessible> box = ClientObject(w);
+    EXPECT_EQ(Read(box.Get(), &IAccessible::get_accName), verinfo::kAccessibleTitle);
+    EXPECT_EQ(Role(box.Get()), ROLE_SYSTEM_DIALOG);
+    EXPECT_EQ(Read(box.Get(), &IAccessible::get_accDescription), Text(w, verinfo::HVerInfo));
+    EXPECT_EQ(Text(w, verinfo::HVerInfo), L"Ver. 0.5.0");
+    EXPECT_EQ(GetWindowTextLengthW(w), 0) << "the caption stays empty";
+    // The focus lands on OK, whose own object is still the system's.
+    ASSERT_EQ(Focused(), GetDlgItem(w, verinfo::OK));
+    EXPECT_EQ(Read(ClientObject(Focused()).Get(), &IAccessible::get_accName), L"OK");
 }
 
 TEST_F(KeysTest, TheSummerTimeBoxesTellScreenReadersTheirRow) {
