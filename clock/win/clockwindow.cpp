@@ -459,8 +459,12 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETOBJECT:
         return AnswerGetObject(wp, lp);
     case WM_SETFOCUS:
+        InvalidateButtons();  // the focus rectangle comes back with the focus
+        // Back in the window, a screen reader hears which button has the focus, as after Tab.
+        if (focusedButton_ != 0) NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, focusedButton_);
+        return 0;
     case WM_KILLFOCUS:
-        InvalidateButtons();  // the focus rectangle comes and goes with the focus
+        InvalidateButtons();
         return 0;
     case WM_CLOSE:
         Close();
