@@ -161,6 +161,50 @@ void DialogTest::Press(WORD key) {
     Pump();
 }
 
+ComPtr<IAccessible> DialogTest::ClientObject(HWND window) {
+    ComPtr<IAccessible> object;
+    EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         object.PutVoid()),
+              S_OK);
+    return object;
+}
+
+namespace {
+
+VARIANT Self() {
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}
+
+std::wstring ReadText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    if (!object) return L"<no object>";
+    BSTR text = nullptr;
+    if ((object->*get)(Self(), &text) != S_OK || !text) return L"<none>";
+    std::wstring result(text, SysStringLen(text));
+    SysFreeString(text);
+    return result;
+}
+
+}  // namespace
+
+std::wstring DialogTest::AccName(IAccessible* object) {
+    return ReadText(object, &IAccessible::get_accName);
+}
+
+std::wstring DialogTest::AccDescription(IAccessible* object) {
+    return ReadText(object, &IAccessible::get_accDescription);
+}
+
+long DialogTest::AccRole(IAccessible* object) {
+    VARIANT role;
+    VariantInit(&role);
+    if (!object || object->get_accRole(Self(), &role) != S_OK || role.vt != VT_I4) return -1;
+    return role.lVal;
+}
+
 HWND DialogTest::Focused() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

@@ -58,39 +58,6 @@ protected:
         Pump();
     }
 
-    // The client object of a window as a screen reader gets it (WM_GETOBJECT).
-    static ComPtr<IAccessible> ClientObject(HWND window) {
-        ComPtr<IAccessible> object;
-        EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                             object.PutVoid()),
-                  S_OK);
-        return object;
-    }
-
-    // A text of the object itself (get_accName, get_accDescription); "<none>" when it has none.
-    static std::wstring Read(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
-        if (!object) return L"<no object>";
-        VARIANT self;
-        VariantInit(&self);
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        BSTR text = nullptr;
-        if ((object->*get)(self, &text) != S_OK || !text) return L"<none>";
-        std::wstring result(text, SysStringLen(text));
-        SysFreeString(text);
-        return result;
-    }
-
-    static long Role(IAccessible* object) {
-        VARIANT self, role;
-        VariantInit(&self);
-        VariantInit(&role);
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        if (!object || object->get_accRole(self, &role) != S_OK || role.vt != VT_I4) return -1;
-        return role.lVal;
-    }
-
     std::vector<std::string> Calls() const {
         std::vector<std::string> names;
         for (const auto& call : launcher.calls) names.push_back(call.name);
@@ -381,14 +348,54 @@ TEST_F(KeysTest, TheAboutBoxIsADialogNamedAndDescribedByItsVersion) {
     HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
     ComPtr<IAccessible> box = ClientObject(w);
-    EXPECT_EQ(Read(box.Get(), &IAccessible::get_accName), verinfo::kAccessibleTitle);
-    EXPECT_EQ(Role(box.Get()), ROLE_SYSTEM_DIALOG);
-    EXPECT_EQ(Read(box.Get(), &IAccessible::get_accDescription), Text(w, verinfo::HVerInfo));
+    EXPECT_EQ(AccName(box.Get()), verinfo::kAccessibleTitle);
+    EXPECT_EQ(AccRole(box.Get()), ROLE_SYSTEM_DIALOG);
+    EXPECT_EQ(AccDescription(box.Get()), Text(w, verinfo::HVerInfo));
     EXPECT_EQ(Text(w, verinfo::HVerInfo), L"Ver. 0.5.0");
     EXPECT_EQ(GetWindowTextLengthW(w), 0) << "the caption stays empty";
     // The focus lands on OK, whose own object is still the system's.
     ASSERT_EQ(Focused(), GetDlgItem(w, verinfo::OK));
-    EXPECT_EQ(Read(ClientObject(Focused()).Get(), &IAccessible::get_accName), L"OK");
+    EXPECT_EQ(AccName(ClientObject(Focused()).Get()), L"OK");
+}
+
+TEST_F(KeysTest, EveryFieldIsReadByItsColumnCaptionAndRow) {
+    using namespace syoki;
+    ComScope com;
+    HWND w = OpenSyoki();
+    ASSERT_NE(w, nullptr);
+    struct Column {
+        int base, heading;
+        const wchar_t* first;
+    };
+    const Column columns[] = {
+        {L, Label1, L"名称 (1行目)"},
+        {J, Label2, L"時差 (1行目)"},
+        {S, Label3, L"始業時刻 (1行目)"},
+        {E, Label4, L"終業時刻 (1行目)"},
+    };
+    for (const Column& c : columns) {
+        EXPECT_EQ(AccName(ClientObject(GetDlgItem(w, c.base + 1)).Get()), c.first);
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            SCOPED_TRACE(testing::Message() << "control " << c.base + n);
+            HWND field = GetDlgItem(w, c.base + n);
+            const std::wstring expected = RowFieldName(Text(w, c.heading), n);
+            EXPECT_EQ(AccName(ClientObject(field).Get()), expected);
+            // A zone box's focus is in the edit field inside it.
+            if (HWND inner = FindWindowExW(field, nullptr, L"Edit", nullptr)) {
+                EXPECT_EQ(AccName(ClientObject(inner).Get()), expected);
+            }
+        }
+    }
+    EXPECT_NE(FindWindowExW(GetDlgItem(w, J + 1), nullptr, L"Edit", nullptr), nullptr);
+    // The names go, the boxes' texts stay: a typed name is the box's value.
+    ASSERT_EQ(FocusedId(), L + 1);
+    Chars(Focused(), L"東京");
+    EXPECT_EQ(Text(w, L + 1), L"東京");
+    EXPECT_EQ(AccName(ClientObject(Focused()).Get()), L"名称 (1行目)");
+
+    HWND henko = OpenHenko();
+    ASSERT_NE(henko, nullptr);
+    EXPECT_EQ(AccName(ClientObject(GetDlgItem(henko, henko::GZU)).Get()), L"画像");
 }
 
 TEST_F(KeysTest, TheSummerTimeBoxesTellScreenReadersTheirRow) {
