@@ -2,8 +2,8 @@
 // back, Enter, Esc and F1 in each window, with keys sent where the keyboard
 // sends them and the focus read as another program reads it.
 //
-// Not covered here: Xvfb has no input method, so no test can show that an
-// Enter or Esc committing or dropping a composition stays the input method's.
+// Xvfb has no input method: an open composition is the test's answer to the
+// windows' question whether one is open.
 #include <windows.h>
 #include <oleacc.h>
 
@@ -277,6 +277,35 @@ TEST_F(KeysTest, AnOpenDropDownListTakesEnterAndEscFirst) {
     EXPECT_EQ(Focused(), GetNextDlgTabItem(w, combo, FALSE));
     Press(VK_ESCAPE);
     EXPECT_FALSE(Exists(w));
+}
+
+TEST_F(KeysTest, AnOpenCompositionTakesEnterAndEscInEveryField) {
+    using namespace syoki;
+    HWND composingIn = nullptr;
+    app.composing = [&](HWND box) { return box == composingIn; };
+    HWND w = OpenSyoki();
+    ASSERT_NE(w, nullptr);
+    Chars(GetFocus(), L"東京");  // an edit, so Esc would ask
+    for (int id : {L + 1, J + 1, S + 1, E + 1, L + 10, J + 10}) {
+        SCOPED_TRACE(id);
+        HWND field = GetDlgItem(w, id);
+        // A zone box's keys go to the edit field inside it.
+        if (HWND inner = FindWindowExW(field, nullptr, L"Edit", nullptr)) field = inner;
+        SetFocus(field);
+        composingIn = field;
+        Press(VK_RETURN);
+        Press(VK_ESCAPE);
+        EXPECT_EQ(Focused(), field) << "Enter stayed in the field";
+        EXPECT_TRUE(messages.shown.empty()) << "Esc asked nothing";
+        ASSERT_TRUE(Exists(w));
+    }
+    // The composition over, the keys are the window's again.
+    composingIn = nullptr;
+    HWND zone = FindWindowExW(GetDlgItem(w, J + 1), nullptr, L"Edit", nullptr);
+    SetFocus(zone);
+    Press(VK_RETURN);
+    EXPECT_EQ(FocusedId(), S + 1);
+    EXPECT_TRUE(launcher.calls.empty());
 }
 
 TEST_F(KeysTest, VerInfoEnterAndEscPressOkAndEnterOnTheLinkOpensIt) {
