@@ -169,9 +169,7 @@ ComPtr<IAccessible> DialogTest::ClientObject(HWND window) {
     return object;
 }
 
-namespace {
-
-VARIANT Self() {
+VARIANT DialogTest::Self() {
     VARIANT self;
     VariantInit(&self);
     self.vt = VT_I4;
@@ -179,30 +177,19 @@ VARIANT Self() {
     return self;
 }
 
-std::wstring ReadText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
-    if (!object) return L"<no object>";
+std::wstring DialogTest::AccText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
     BSTR text = nullptr;
-    if ((object->*get)(Self(), &text) != S_OK || !text) return L"<none>";
+    if (!object || (object->*get)(Self(), &text) != S_OK || !text) return L"<none>";
     std::wstring result(text, SysStringLen(text));
     SysFreeString(text);
     return result;
 }
 
-}  // namespace
-
-std::wstring DialogTest::AccName(IAccessible* object) {
-    return ReadText(object, &IAccessible::get_accName);
-}
-
-std::wstring DialogTest::AccDescription(IAccessible* object) {
-    return ReadText(object, &IAccessible::get_accDescription);
-}
-
-long DialogTest::AccRole(IAccessible* object) {
-    VARIANT role;
-    VariantInit(&role);
-    if (!object || object->get_accRole(Self(), &role) != S_OK || role.vt != VT_I4) return -1;
-    return role.lVal;
+long DialogTest::AccNumber(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+    VARIANT out;
+    VariantInit(&out);
+    if (!object || (object->*get)(Self(), &out) != S_OK || out.vt != VT_I4) return -1;
+    return out.lVal;
 }
 
 HWND DialogTest::Focused() {

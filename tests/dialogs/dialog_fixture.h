@@ -122,9 +122,11 @@ protected:
     // A window's client object as a screen reader gets it (WM_GETOBJECT,
     // oleacc), and what it says of itself; "<none>" for a text it lacks.
     static ComPtr<IAccessible> ClientObject(HWND window);
-    static std::wstring AccName(IAccessible* object);
-    static std::wstring AccDescription(IAccessible* object);
-    static long AccRole(IAccessible* object);
+    static VARIANT Self();  // the object itself, as a child id
+    static std::wstring AccText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*));
+    static long AccNumber(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*));
+    static std::wstring AccName(IAccessible* object) { return AccText(object, &IAccessible::get_accName); }
+    static std::wstring AccDescription(IAccessible* object) { return AccText(object, &IAccessible::get_accDescription); }
     // The thread's focused window as another program sees it (GetGUIThreadInfo).
     static HWND Focused();
     // The identifier of the focused control, 0 when none has the focus.

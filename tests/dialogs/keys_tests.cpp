@@ -378,7 +378,7 @@ TEST_F(KeysTest, TheAboutBoxIsADialogNamedAndDescribedByItsVersion) {
     ASSERT_NE(w, nullptr);
     ComPtr<IAccessible> box = ClientObject(w);
     EXPECT_EQ(AccName(box.Get()), verinfo::kAccessibleTitle);
-    EXPECT_EQ(AccRole(box.Get()), ROLE_SYSTEM_DIALOG);
+    EXPECT_EQ(AccNumber(box.Get(), &IAccessible::get_accRole), ROLE_SYSTEM_DIALOG);
     EXPECT_EQ(AccDescription(box.Get()), Text(w, verinfo::HVerInfo));
     EXPECT_EQ(Text(w, verinfo::HVerInfo), L"Ver. 0.5.0");
     EXPECT_EQ(GetWindowTextLengthW(w), 0) << "the caption stays empty";
@@ -416,11 +416,6 @@ TEST_F(KeysTest, EveryFieldIsReadByItsColumnCaptionAndRow) {
         }
     }
     EXPECT_NE(FindWindowExW(GetDlgItem(w, J + 1), nullptr, L"Edit", nullptr), nullptr);
-    // The names go, the boxes' texts stay: a typed name is the box's value.
-    ASSERT_EQ(FocusedId(), L + 1);
-    Chars(Focused(), L"東京");
-    EXPECT_EQ(Text(w, L + 1), L"東京");
-    EXPECT_EQ(AccName(ClientObject(Focused()).Get()), L"名称 (1行目)");
 
     HWND henko = OpenHenko();
     ASSERT_NE(henko, nullptr);
@@ -433,34 +428,20 @@ TEST_F(KeysTest, TheSummerTimeBoxesTellScreenReadersTheirRow) {
     ASSERT_NE(w, nullptr);
     for (int n : {1, 7, 10}) {
         SCOPED_TRACE(n);
-        ComPtr<IAccessible> box;
-        ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(w, syoki::Check + n), static_cast<DWORD>(OBJID_CLIENT),
-                                             __uuidof(IAccessible), box.PutVoid()),
-                  S_OK);
-        VARIANT self;
-        VariantInit(&self);
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        BSTR name = nullptr;
-        ASSERT_EQ(box->get_accName(self, &name), S_OK);
-        EXPECT_EQ(std::wstring(name), syoki::SummerTimeName(n));
-        SysFreeString(name);
+        ComPtr<IAccessible> box = ClientObject(GetDlgItem(w, syoki::Check + n));
+        EXPECT_EQ(AccName(box.Get()), syoki::SummerTimeName(n));
         EXPECT_EQ(Text(w, syoki::Check + n), L"Check" + std::to_wstring(n)) << "the caption stays";
         // The rest is the system's: a check box, checked once ticked. Wine 8's
         // standard object of a button is a plain client (role 10) whose state
         // never shows the check; Windows answers ROLE_SYSTEM_CHECKBUTTON and
         // STATE_SYSTEM_CHECKED.
-        VARIANT role, state;
-        VariantInit(&role);
-        VariantInit(&state);
         Click(w, syoki::Check + n);
-        ASSERT_EQ(box->get_accRole(self, &role), S_OK);
-        ASSERT_EQ(box->get_accState(self, &state), S_OK);
+        const long role = AccNumber(box.Get(), &IAccessible::get_accRole);
         if (UnderWine()) {
-            EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
+            EXPECT_EQ(role, ROLE_SYSTEM_CLIENT);
         } else {
-            EXPECT_EQ(role.lVal, ROLE_SYSTEM_CHECKBUTTON);
-            EXPECT_TRUE(state.lVal & STATE_SYSTEM_CHECKED);
+            EXPECT_EQ(role, ROLE_SYSTEM_CHECKBUTTON);
+            EXPECT_TRUE(AccNumber(box.Get(), &IAccessible::get_accState) & STATE_SYSTEM_CHECKED);
         }
     }
     EXPECT_EQ(syoki::SummerTimeName(3), L"サマータイム (3行目)");
