@@ -1,11 +1,12 @@
-// The system's accessible object of a control, named otherwise: every call
-// but the control's own name goes to the system's object.
+// The system's accessible object of a control, named, described or given a
+// role otherwise: every other call goes to the system's object.
 #include "accessible_name.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
 
 #include <memory>
+#include <optional>
 
 #include "com_object.h"
 #include "com_ptr.h"
@@ -14,18 +15,45 @@ namespace qv::win {
 
 namespace {
 
+// What a window says of itself instead of the system; unset parts are the system's.
+struct Annotation {
+    std::optional<std::wstring> name;
+    std::optional<std::wstring> description;
+    std::optional<long> role;
+};
+
+bool IsSelf(const VARIANT& child) {
+    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+HRESULT Answer(const std::wstring& text, BSTR* out) {
+    if (!out) return E_POINTER;
+    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
 class NamedAccessible final : public ComObject<NamedAccessible, IAccessible> {
 public:
     static const InterfaceEntry<NamedAccessible> kInterfaces[];
 
-    NamedAccessible(ComPtr<IAccessible> system, std::wstring name)
-        : system_(std::move(system)), name_(std::move(name)) {}
+    NamedAccessible(ComPtr<IAccessible> system, Annotation annotation)
+        : system_(std::move(system)), annotation_(std::move(annotation)) {}
 
     STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
-        if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return system_->get_accName(child, name);
-        if (!name) return E_POINTER;
-        *name = SysAllocStringLen(name_.data(), static_cast<UINT>(name_.size()));
-        return *name ? S_OK : E_OUTOFMEMORY;
+        if (!IsSelf(child) || !annotation_.name) return system_->get_accName(child, name);
+        return Answer(*annotation_.name, name);
+    }
+    STDMETHODIMP get_accDescription(VARIANT child, BSTR* text) override {
+        if (!IsSelf(child) || !annotation_.description) return system_->get_accDescription(child, text);
+        return Answer(*annotation_.description, text);
+    }
+    STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
+        if (!IsSelf(child) || !annotation_.role) return system_->get_accRole(child, role);
+        if (!role) return E_POINTER;
+        VariantInit(role);
+        role->vt = VT_I4;
+        role->lVal = *annotation_.role;
+        return S_OK;
     }
 
     // Everything else is the system's.
@@ -42,8 +70,6 @@ public:
     STDMETHODIMP get_accChildCount(long* n) override { return system_->get_accChildCount(n); }
     STDMETHODIMP get_accChild(VARIANT c, IDispatch** p) override { return system_->get_accChild(c, p); }
     STDMETHODIMP get_accValue(VARIANT c, BSTR* v) override { return system_->get_accValue(c, v); }
-    STDMETHODIMP get_accDescription(VARIANT c, BSTR* d) override { return system_->get_accDescription(c, d); }
-    STDMETHODIMP get_accRole(VARIANT c, VARIANT* r) override { return system_->get_accRole(c, r); }
     STDMETHODIMP get_accState(VARIANT c, VARIANT* s) override { return system_->get_accState(c, s); }
     STDMETHODIMP get_accHelp(VARIANT c, BSTR* h) override { return system_->get_accHelp(c, h); }
     STDMETHODIMP get_accHelpTopic(BSTR* f, VARIANT c, long* t) override { return system_->get_accHelpTopic(f, c, t); }
@@ -67,7 +93,7 @@ private:
     ~NamedAccessible() override = default;
 
     ComPtr<IAccessible> system_;
-    std::wstring name_;
+    Annotation annotation_;
 };
 
 const InterfaceEntry<NamedAccessible> NamedAccessible::kInterfaces[] = {
@@ -77,33 +103,57 @@ const InterfaceEntry<NamedAccessible> NamedAccessible::kInterfaces[] = {
     {},
 };
 
-constexpr UINT_PTR kSubclassId = 0x514E;  // one name per control
+constexpr UINT_PTR kSubclassId = 0x514E;  // one annotation per window
+// Where a window's annotation is found again (GetWindowSubclass is exported by ordinal only).
+constexpr wchar_t kAnnotationProperty[] = L"QV.Accessible";
 
 LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* name = reinterpret_cast<std::wstring*>(data);
+    auto* annotation = reinterpret_cast<Annotation*>(data);
     if (msg == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT) {
         ComPtr<IAccessible> system, named;
         if (SUCCEEDED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible), system.PutVoid())) &&
-            SUCCEEDED(CreateComObject<NamedAccessible>(__uuidof(IAccessible), named.PutVoid(), system, *name))) {
+            SUCCEEDED(CreateComObject<NamedAccessible>(__uuidof(IAccessible), named.PutVoid(), system, *annotation))) {
             return LresultFromObject(__uuidof(IAccessible), wp, named.Get());
         }
     } else if (msg == WM_NCDESTROY) {
-        // The subclass owned the name since SetAccessibleName.
-        std::unique_ptr<std::wstring> owned(name);
+        // The subclass owned the annotation since it was first set.
+        std::unique_ptr<Annotation> owned(annotation);
+        RemovePropW(hwnd, kAnnotationProperty);
         RemoveWindowSubclass(hwnd, NamedControlProc, kSubclassId);
     }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+// The window's annotation, made (and the window subclassed) on first use; null when that failed.
+Annotation* AnnotationOf(HWND window) {
+    if (auto* found = static_cast<Annotation*>(GetPropW(window, kAnnotationProperty))) return found;
+    auto owned = std::make_unique<Annotation>();
+    if (!SetPropW(window, kAnnotationProperty, owned.get())) return nullptr;
+    if (!SetWindowSubclass(window, NamedControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(owned.get()))) {
+        RemovePropW(window, kAnnotationProperty);
+        return nullptr;
+    }
+    return owned.release();  // the subclass's until WM_NCDESTROY
+}
+
 }  // namespace
 
 bool SetAccessibleName(HWND control, std::wstring name) {
-    auto owned = std::make_unique<std::wstring>(std::move(name));
-    if (!SetWindowSubclass(control, NamedControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(owned.get()))) {
-        return false;
-    }
-    owned.release();  // the subclass's until WM_NCDESTROY
-    return true;
+    Annotation* annotation = AnnotationOf(control);
+    if (annotation) annotation->name = std::move(name);
+    return annotation != nullptr;
+}
+
+bool SetAccessibleDescription(HWND window, std::wstring description) {
+    Annotation* annotation = AnnotationOf(window);
+    if (annotation) annotation->description = std::move(description);
+    return annotation != nullptr;
+}
+
+bool SetAccessibleRole(HWND window, long role) {
+    Annotation* annotation = AnnotationOf(window);
+    if (annotation) annotation->role = role;
+    return annotation != nullptr;
 }
 
 }  // namespace qv::win

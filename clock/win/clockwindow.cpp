@@ -294,7 +294,11 @@ void ClockWindow::OP3_DblClick() {
     app_.windows.CloseVr();
 }
 
-void ClockWindow::OnKey(WPARAM key) {
+void ClockWindow::OnKey(WPARAM key, LPARAM flags) {
+    // A held Enter or Space runs the button once: its repeat would reach the
+    // window the command opened.
+    const bool repeat = (flags & (1 << 30)) != 0;
+    if (repeat && (key == VK_RETURN || key == VK_SPACE)) return;
     switch (key) {
     case VK_TAB:
         MoveButtonFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
@@ -447,7 +451,7 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_KEYDOWN:
-        OnKey(wp);
+        OnKey(wp, lp);
         return 0;
     case kRunButton:
         RunButton(static_cast<int>(wp));
@@ -455,8 +459,12 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETOBJECT:
         return AnswerGetObject(wp, lp);
     case WM_SETFOCUS:
+        InvalidateButtons();  // the focus rectangle comes back with the focus
+        // Back in the window, a screen reader hears which button has the focus, as after Tab.
+        if (focusedButton_ != 0) NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd_, OBJID_CLIENT, focusedButton_);
+        return 0;
     case WM_KILLFOCUS:
-        InvalidateButtons();  // the focus rectangle comes and goes with the focus
+        InvalidateButtons();
         return 0;
     case WM_CLOSE:
         Close();

@@ -93,7 +93,7 @@ private:
     void OP3_DblClick();
     // Tab and Shift+Tab move the focus among the buttons; Enter and Space
     // run the focused one as its double-click does.
-    void OnKey(WPARAM key);
+    void OnKey(WPARAM key, LPARAM flags);
     void MoveButtonFocus(int step);
     // A button's double-click command (1..3); the window may be gone after.
     void RunButton(int button);

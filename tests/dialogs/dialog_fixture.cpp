@@ -161,6 +161,37 @@ void DialogTest::Press(WORD key) {
     Pump();
 }
 
+ComPtr<IAccessible> DialogTest::ClientObject(HWND window) {
+    ComPtr<IAccessible> object;
+    EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         object.PutVoid()),
+              S_OK);
+    return object;
+}
+
+VARIANT DialogTest::Self() {
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}
+
+std::wstring DialogTest::AccText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    if (!object || (object->*get)(Self(), &text) != S_OK || !text) return L"<none>";
+    std::wstring result(text, SysStringLen(text));
+    SysFreeString(text);
+    return result;
+}
+
+long DialogTest::AccNumber(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+    VARIANT out;
+    VariantInit(&out);
+    if (!object || (object->*get)(Self(), &out) != S_OK || out.vt != VT_I4) return -1;
+    return out.lVal;
+}
+
 HWND DialogTest::Focused() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

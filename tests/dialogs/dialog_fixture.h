@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app_context.h"
+#include "com_ptr.h"
 #include "dialogs.h"
 #include "fake_clock.h"
 #include "shift_jis_lines.h"
@@ -117,6 +119,14 @@ protected:
     // A key pressed and released where the keyboard sends it (the focused
     // control), then the queue.
     static void Press(WORD key);
+    // A window's client object as a screen reader gets it (WM_GETOBJECT,
+    // oleacc), and what it says of itself; "<none>" for a text it lacks.
+    static ComPtr<IAccessible> ClientObject(HWND window);
+    static VARIANT Self();  // the object itself, as a child id
+    static std::wstring AccText(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*));
+    static long AccNumber(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*));
+    static std::wstring AccName(IAccessible* object) { return AccText(object, &IAccessible::get_accName); }
+    static std::wstring AccDescription(IAccessible* object) { return AccText(object, &IAccessible::get_accDescription); }
     // The thread's focused window as another program sees it (GetGUIThreadInfo).
     static HWND Focused();
     // The identifier of the focused control, 0 when none has the focus.

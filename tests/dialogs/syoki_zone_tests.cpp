@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_fixture.h"
+#include "ole_scope.h"
 #include "settings_files.h"
 #include "syoki_window.h"
 #include "system_zones.h"
@@ -91,6 +92,9 @@ TEST_F(SyokiZoneTest, AZoneChosenWithTheKeyboardAlone) {
     Type(w, L + 2, L"東京");
     HWND edit = Parts(w, 2).hwndItem;
     SetFocus(edit);
+    ComScope com;
+    const std::wstring hint = AccDescription(ClientObject(edit).Get());
+    EXPECT_EQ(hint, Tip(w, 2)) << "a screen reader hears the tool tip's hint";
     // Part of the key name narrows the list; F4 opens it, Down picks, Enter
     // only closes the list (the window stays open).
     Chars(edit, L"tokyo");
@@ -104,6 +108,10 @@ TEST_F(SyokiZoneTest, AZoneChosenWithTheKeyboardAlone) {
     EXPECT_EQ(Text(w, J + 2), Display("Tokyo Standard Time"));
     EXPECT_FALSE(Enabled(w, Check + 2));
     EXPECT_NE(Tip(w, 2).find(L"Tokyo Standard Time"), std::wstring::npos) << Tip(w, 2);
+    for (HWND part : {edit, GetDlgItem(w, J + 2)}) {
+        EXPECT_EQ(AccDescription(ClientObject(part).Get()), Tip(w, 2)) << "the chosen zone, not the hint";
+    }
+    EXPECT_NE(hint, Tip(w, 2));
     // Typing an offset searches the display names too.
     HWND other = Parts(w, 3).hwndItem;
     SetFocus(other);
@@ -152,6 +160,12 @@ TEST_F(SyokiZoneTest, ZoneRowsShowTheirZoneAndAnUnknownOneIsKeptUnlessEdited) {
     EXPECT_EQ(Text(w, J + 2), L"(不明) Mars Standard Time");
     EXPECT_TRUE(Enabled(w, Check + 2));
     EXPECT_NE(Tip(w, 2).find(L"Mars Standard Time"), std::wstring::npos) << Tip(w, 2);
+    {
+        ComScope com;
+        EXPECT_EQ(AccDescription(ClientObject(GetDlgItem(w, J + 2)).Get()), Tip(w, 2));
+        EXPECT_EQ(AccDescription(ClientObject(GetDlgItem(w, J + 1)).Get()), Tip(w, 1));
+        EXPECT_NE(Tip(w, 1).find(L"Eastern Standard Time"), std::wstring::npos) << Tip(w, 1);
+    }
     // The input method is closed on entry, not taken away.
     HWND edit = Parts(w, 1).hwndItem;
     if (HIMC context = ImmGetContext(edit)) {

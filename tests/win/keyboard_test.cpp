@@ -3,10 +3,24 @@
 // focused button's command.
 #include "clock_fixture.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "twips.h"
 
 namespace qv::win::test {
 namespace {
+
+struct FocusEvent {
+    HWND hwnd;
+    LONG object, child;
+    bool operator==(const FocusEvent&) const = default;
+};
+std::vector<FocusEvent> g_focusEvents;
+
+void CALLBACK RecordFocus(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    g_focusEvents.push_back({hwnd, object, child});
+}
 
 class KeyboardTest : public ClockTest {
 protected:
@@ -52,6 +66,37 @@ TEST_F(KeyboardTest, TabAndShiftTabGoRoundTheButtonsWithAFocusRectangle) {
     // Without the focus, no rectangle; Enter and Space do nothing unless a button is focused.
     SetFocus(nullptr);
     EXPECT_EQ(CornerOf(3), plain);
+}
+
+TEST_F(KeyboardTest, BackInTheWindowAScreenReaderHearsTheFocusedButton) {
+    ClockWindow& clock = StartFirstRun();
+    const HWND window = clock.hwnd();
+    g_focusEvents.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, RecordFocus,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    auto heard = [&](LONG child) {
+        return PumpUntil([&] {
+            return std::find(g_focusEvents.begin(), g_focusEvents.end(), FocusEvent{window, OBJID_CLIENT, child}) !=
+                   g_focusEvents.end();
+        }, 5000);
+    };
+    Press(VK_TAB);
+    Press(VK_TAB);
+    ASSERT_TRUE(heard(2)) << "Tab";  // its event in, before the list is cleared
+
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetActiveWindow(other);
+    Pump();
+    ASSERT_NE(GetFocus(), window);
+    g_focusEvents.clear();
+    SetActiveWindow(window);
+    EXPECT_TRUE(heard(2)) << "the window activated again, " << g_focusEvents.size() << " focus events";
+    EXPECT_EQ(clock.FocusedButton(), 2);
+
+    DestroyWindow(other);
+    UnhookWinEvent(hook);
 }
 
 // Each command in a run of its own: the model the first run leaves differs.

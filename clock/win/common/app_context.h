@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -52,6 +53,9 @@ struct AppContext {
     // initial setup or the about box (a control id): coming back, the focus
     // is there again. 0 when it opens anew.
     int henkoLeftFrom = 0;
+    // Whether an input-method composition is open in a box; the system's
+    // answer when empty. A test without an input method replaces it.
+    std::function<bool(HWND box)> composing{};
 };
 
 // Shows a failed settings save (the file and the system's reason); the old

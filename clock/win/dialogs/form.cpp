@@ -3,6 +3,8 @@
 // they give back on activation.
 #include "form.h"
 
+#include <functional>
+
 #include "dialogs.h"
 #include "input_mode.h"
 #include "twips.h"
@@ -20,14 +22,37 @@ bool IsComboBox(HWND control) {
     return lstrcmpiW(name, L"ComboBox") == 0;
 }
 
-// An open drop-down list closes with Enter and Esc, and an input-method
-// composition is committed or dropped with them: those keys are theirs.
-bool KeyTakenByControl(HWND focus) {
+// An input-method composition is committed or dropped with Enter and Esc,
+// and an open drop-down list closes with them: those keys are theirs. The
+// composition comes first, in a drop-down box's edit field as anywhere.
+bool KeyTakenByControl(HWND focus, const std::function<bool(HWND)>& composing) {
     if (!focus) return false;
+    if (composing ? composing(focus) : InputComposing(focus)) return true;
     for (HWND control : {focus, GetParent(focus)}) {
         if (IsComboBox(control)) return SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != 0;
     }
-    return InputComposing(focus);
+    return false;
+}
+
+// The keyboard's own repeat of a held key (the key was already down).
+bool IsAutoRepeat(const MSG& msg) {
+    return (msg.lParam & (1 << 30)) != 0;
+}
+
+// Enter, Esc and Space act once per press: held down, their repeat would
+// press a button in the window the first press opened. In a text box a held
+// Space still types spaces.
+bool IgnoredRepeat(const MSG& msg, HWND focus) {
+    if (msg.message != WM_KEYDOWN || !IsAutoRepeat(msg)) return false;
+    switch (msg.wParam) {
+    case VK_RETURN:
+    case VK_ESCAPE:
+        return true;
+    case VK_SPACE:
+        return !(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL);
+    default:
+        return false;
+    }
 }
 
 }  // namespace
@@ -179,6 +204,7 @@ void Form::RestoreFocus() {
 }
 
 bool Form::TranslateKey(MSG& msg) {
+    if (IgnoredRepeat(msg, GetFocus()) && !KeyTakenByControl(GetFocus(), app_.composing)) return true;
     if (msg.message == WM_KEYDOWN) {
         switch (msg.wParam) {
         case VK_F1:
@@ -187,7 +213,7 @@ bool Form::TranslateKey(MSG& msg) {
         case VK_RETURN:
         case VK_ESCAPE: {
             HWND focus = GetFocus();
-            if (KeyTakenByControl(focus)) return false;
+            if (KeyTakenByControl(focus, app_.composing)) return false;
             if (msg.wParam == VK_RETURN) {
                 OnEnter(focus);
             } else {

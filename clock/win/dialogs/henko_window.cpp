@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "accessible_name.h"
 #include "text.h"
 #include "dialogs.h"
 #include "form.h"
@@ -82,7 +83,8 @@ private:
         AddControl(L"BUTTON", L"変更", kButton, 0, BIRH, InFrame(960, 2880, 735, 495));
 
         AddControl(L"BUTTON", L"画像変更", kButton, 0, BGHEN, {3120, 240, 1095, 375});
-        AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, GZU, {4320, 290, 3855, 270});
+        // The picture path's box has no caption beside it: screen readers hear what it holds.
+        SetAccessibleName(AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, GZU, {4320, 290, 3855, 270}), kPictureName);
         AddControl(L"STATIC", L"日時表示形式", kLabel, 0, Label1, {3120, 960, 1095, 255});
         AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, HYOJ, {4320, 960, 2175, 270});
         AddControl(L"STATIC", L"表示欄(高さ)", kLabel, 0, Label2, {3120, 1320, 1095, 255});

@@ -6,6 +6,8 @@ namespace qv::win::henko {
 
 inline constexpr wchar_t kClassName[] = L"QV.HENKO";
 inline constexpr wchar_t kTitle[] = L"設定変更";
+// What screen readers call the picture path's box GZU.
+inline constexpr wchar_t kPictureName[] = L"画像";
 // The filter of the picture chooser, in the chooser control's "name|pattern|" form.
 inline constexpr wchar_t kPictureFilter[] = L"PICTURE|*.bmp;*.jpg;*.gif;*.wmf|";
 

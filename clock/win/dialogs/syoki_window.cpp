@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <utility>
 #include <optional>
 
 #include "accessible_name.h"
@@ -78,7 +79,23 @@ private:
             // A box that cannot be named so keeps its caption as its name.
             if (box) SetAccessibleName(box, SummerTimeName(n));
         }
+        NameRowFields();
         CreateZoneTips();
+    }
+
+    // The boxes have no caption of their own: screen readers hear their
+    // column's caption and their row, as the summer-time boxes do.
+    void NameRowFields() {
+        const std::pair<int, int> columns[] = {{L, Label1}, {J, Label2}, {S, Label3}, {E, Label4}};
+        for (const auto& [base, heading] : columns) {
+            const std::wstring caption = ItemText(heading);
+            for (int n = 1; n <= kPlaceCount; ++n) {
+                const std::wstring name = RowFieldName(caption, n);
+                SetAccessibleName(Item(base + n), name);
+            }
+        }
+        // The focus of a zone box is in its edit field.
+        for (int n = 1; n <= kPlaceCount; ++n) SetAccessibleName(Box(n).edit(), RowFieldName(ItemText(Label2), n));
     }
 
     // The combo box at the row's time-difference box: its selection field
@@ -125,9 +142,13 @@ private:
         const ZoneEntry* zone = box.ZoneOfText();
         if (zone) SetChecked(Check + n, ZoneStateAt(zone->rules, ToUtcMillis(app_.clock.UtcNow())).summer);
         EnableWindow(Item(Check + n), zone ? FALSE : TRUE);
-        if (!tips_) return;
+        // The hint the mouse gets as a tool tip, the keyboard gets as the box's description.
         const std::wstring tip = box.TipText();
-        for (HWND tool : {box.combo(), box.edit()}) SendTip(TTM_UPDATETIPTEXTW, tool, tip.c_str());
+        for (HWND part : {box.combo(), box.edit()}) {
+            SetAccessibleDescription(part, tip);
+            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, part, OBJID_CLIENT, CHILDID_SELF);
+            if (tips_) SendTip(TTM_UPDATETIPTEXTW, part, tip.c_str());
+        }
     }
 
     // Form_Load: the model as the places file has it now.

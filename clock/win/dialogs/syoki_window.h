@@ -11,9 +11,14 @@ inline constexpr wchar_t kTitle[] = L"初期設定";
 // Asked when Esc would leave the window with edits in it.
 inline constexpr wchar_t kDiscardQuestion[] = L"入力した内容を破棄しますか？";
 
+// What screen readers call row n's field of a column: the column's caption and the row.
+inline std::wstring RowFieldName(const std::wstring& column, int row) {
+    return column + L" (" + std::to_wstring(row) + L"行目)";
+}
+
 // What screen readers call row n's summer-time box ("Checkn" on the screen).
 inline std::wstring SummerTimeName(int row) {
-    return L"サマータイム (" + std::to_wstring(row) + L"行目)";
+    return RowFieldName(L"サマータイム", row);
 }
 
 enum Control : int {

@@ -3,7 +3,10 @@
 #include "verinfo_window.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
+
+#include "accessible_name.h"
 
 #include "picture.h"
 #include "dialogs.h"
@@ -67,6 +70,11 @@ private:
             SetItemText(HVerInfo, VersionCaption(*version));
             FitToText(HVerInfo);
         }
+        // The caption stays empty; a screen reader still hears a dialog by
+        // its name, then its version as it opens with the focus on OK.
+        SetAccessibleName(hwnd_, kAccessibleTitle);
+        SetAccessibleRole(hwnd_, ROLE_SYSTEM_DIALOG);
+        SetAccessibleDescription(hwnd_, ItemText(HVerInfo));
     }
 
     HWND FirstFocus() override { return Item(OK); }

@@ -12,6 +12,8 @@ namespace qv::win::verinfo {
 
 inline constexpr wchar_t kClassName[] = L"QV.VerInfo";
 inline constexpr wchar_t kHomePage[] = L"https://qv.example.org/";
+// The about box's name for screen readers; its caption is empty.
+inline constexpr wchar_t kAccessibleTitle[] = L"ﾊﾞｰｼﾞｮﾝ情報";
 
 enum Control : int {
     OK = 400,
