@@ -10,6 +10,7 @@
 
 #include "com_object.h"
 #include "com_ptr.h"
+#include "text.h"
 
 namespace qv::win {
 
@@ -26,12 +27,6 @@ bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-HRESULT Answer(const std::wstring& text, BSTR* out) {
-    if (!out) return E_POINTER;
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
 class NamedAccessible final : public ComObject<NamedAccessible, IAccessible> {
 public:
     static const InterfaceEntry<NamedAccessible> kInterfaces[];
@@ -41,11 +36,11 @@ public:
 
     STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
         if (!IsSelf(child) || !annotation_.name) return system_->get_accName(child, name);
-        return Answer(*annotation_.name, name);
+        return BstrCopy(*annotation_.name, name);
     }
     STDMETHODIMP get_accDescription(VARIANT child, BSTR* text) override {
         if (!IsSelf(child) || !annotation_.description) return system_->get_accDescription(child, text);
-        return Answer(*annotation_.description, text);
+        return BstrCopy(*annotation_.description, text);
     }
     STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
         if (!IsSelf(child) || !annotation_.role) return system_->get_accRole(child, role);
@@ -136,24 +131,26 @@ Annotation* AnnotationOf(HWND window) {
     return owned.release();  // the subclass's until WM_NCDESTROY
 }
 
+// Changes the window's annotation; false when the window could not take one.
+template <typename Change>
+bool Annotate(HWND window, Change change) {
+    Annotation* annotation = AnnotationOf(window);
+    if (annotation) change(*annotation);
+    return annotation != nullptr;
+}
+
 }  // namespace
 
 bool SetAccessibleName(HWND control, std::wstring name) {
-    Annotation* annotation = AnnotationOf(control);
-    if (annotation) annotation->name = std::move(name);
-    return annotation != nullptr;
+    return Annotate(control, [&](Annotation& a) { a.name = std::move(name); });
 }
 
 bool SetAccessibleDescription(HWND window, std::wstring description) {
-    Annotation* annotation = AnnotationOf(window);
-    if (annotation) annotation->description = std::move(description);
-    return annotation != nullptr;
+    return Annotate(window, [&](Annotation& a) { a.description = std::move(description); });
 }
 
 bool SetAccessibleRole(HWND window, long role) {
-    Annotation* annotation = AnnotationOf(window);
-    if (annotation) annotation->role = role;
-    return annotation != nullptr;
+    return Annotate(window, [&](Annotation& a) { a.role = role; });
 }
 
 }  // namespace qv::win

@@ -35,6 +35,12 @@ std::wstring DecimalText(unsigned long value) {
     return std::wstring(at, end);
 }
 
+long BstrCopy(std::wstring_view text, wchar_t** out) {
+    if (!out) return E_POINTER;
+    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
 wchar_t* CoTaskCopy(std::wstring_view text) {
     auto* copy = static_cast<wchar_t*>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
     if (!copy) return nullptr;

@@ -14,5 +14,8 @@ std::wstring DecimalText(unsigned long value);
 // A copy in CoTaskMemAlloc memory, ended by a null, for an out-parameter that
 // its caller frees with CoTaskMemFree; null when there was no memory.
 wchar_t* CoTaskCopy(std::wstring_view text);
+// A BSTR copy into *out for an out-parameter: S_OK, E_POINTER for no out,
+// E_OUTOFMEMORY.
+long BstrCopy(std::wstring_view text, wchar_t** out);
 
 }  // namespace qv::win

@@ -8,6 +8,12 @@
 
 namespace qv::win {
 
+// A WM_KEYDOWN's flags say the key was already down: the keyboard's own
+// repeat of a held key.
+inline bool IsKeyRepeat(LPARAM flags) {
+    return (flags & (1 << 30)) != 0;
+}
+
 // The module this code is linked into (the program, or the control's module
 // inside some host), not the process's executable.
 HINSTANCE ModuleInstance();

@@ -3,6 +3,7 @@
 #include "clock_accessible.h"
 
 #include "clockwindow.h"
+#include "text.h"
 #include "twips.h"
 
 namespace qv::win {
@@ -33,8 +34,7 @@ long ChildId(const VARIANT& child) {
 
 HRESULT ReturnText(const std::wstring& text, BSTR* out) {
     if (text.empty()) return S_FALSE;
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
+    return BstrCopy(text, out);
 }
 
 void SetChild(VARIANT* out, long child) {

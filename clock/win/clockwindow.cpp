@@ -297,8 +297,7 @@ void ClockWindow::OP3_DblClick() {
 void ClockWindow::OnKey(WPARAM key, LPARAM flags) {
     // A held Enter or Space runs the button once: its repeat would reach the
     // window the command opened.
-    const bool repeat = (flags & (1 << 30)) != 0;
-    if (repeat && (key == VK_RETURN || key == VK_SPACE)) return;
+    if (IsKeyRepeat(flags) && (key == VK_RETURN || key == VK_SPACE)) return;
     switch (key) {
     case VK_TAB:
         MoveButtonFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);

@@ -34,16 +34,11 @@ bool KeyTakenByControl(HWND focus, const std::function<bool(HWND)>& composing) {
     return false;
 }
 
-// The keyboard's own repeat of a held key (the key was already down).
-bool IsAutoRepeat(const MSG& msg) {
-    return (msg.lParam & (1 << 30)) != 0;
-}
-
 // Enter, Esc and Space act once per press: held down, their repeat would
 // press a button in the window the first press opened. In a text box a held
 // Space still types spaces.
 bool IgnoredRepeat(const MSG& msg, HWND focus) {
-    if (msg.message != WM_KEYDOWN || !IsAutoRepeat(msg)) return false;
+    if (msg.message != WM_KEYDOWN || !IsKeyRepeat(msg.lParam)) return false;
     switch (msg.wParam) {
     case VK_RETURN:
     case VK_ESCAPE:

@@ -90,12 +90,11 @@ private:
         for (const auto& [base, heading] : columns) {
             const std::wstring caption = ItemText(heading);
             for (int n = 1; n <= kPlaceCount; ++n) {
-                const std::wstring name = RowFieldName(caption, n);
-                SetAccessibleName(Item(base + n), name);
+                SetAccessibleName(Item(base + n), RowFieldName(caption, n));
+                // The focus of a zone box is in its edit field.
+                if (base == J) SetAccessibleName(Box(n).edit(), RowFieldName(caption, n));
             }
         }
-        // The focus of a zone box is in its edit field.
-        for (int n = 1; n <= kPlaceCount; ++n) SetAccessibleName(Box(n).edit(), RowFieldName(ItemText(Label2), n));
     }
 
     // The combo box at the row's time-difference box: its selection field
