@@ -1,4 +1,4 @@
-// Twips to pixels. The program is system DPI aware, so one DPI serves all windows.
+// Twips to pixels at a DPI; the system DPI when none is given.
 #include "twips.h"
 
 #include <cmath>

@@ -5,7 +5,8 @@
 
 namespace qv::win {
 
-// Pixels per inch of the screen (96 at 100 %).
+// Pixels per inch of the screen as the system DPI (96 at 100 %): the DPI of
+// windows where the system knows no other, and of the stored positions.
 int ScreenDpi();
 // Rounded to the nearest pixel; 15 twips are one pixel at 96 dpi.
 int TwipsToPixels(double twips, int dpi = ScreenDpi());

@@ -16,7 +16,43 @@ long MoveInto(long low, long high, long areaLow, long areaHigh) {
     return 0;
 }
 
+// Overlap of two rectangles (0 when they do not meet), and the squared
+// distance between them (0 when they meet).
+long long Overlap(const ScreenRect& a, const ScreenRect& b) {
+    const long long w = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const long long h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+long long Gap(const ScreenRect& a, const ScreenRect& b) {
+    const long long dx = std::max({0L, b.left - a.right, a.left - b.right});
+    const long long dy = std::max({0L, b.top - a.bottom, a.top - b.bottom});
+    return dx * dx + dy * dy;
+}
+
 }  // namespace
+
+const Monitor* MonitorFor(const ScreenRect& target, std::span<const Monitor> monitors) {
+    const Monitor* best = nullptr;
+    long long bestOverlap = 0;
+    for (const Monitor& m : monitors) {
+        const long long overlap = Overlap(target, m.bounds);
+        if (overlap > bestOverlap) {
+            best = &m;
+            bestOverlap = overlap;
+        }
+    }
+    if (best) return best;
+    long long bestGap = 0;
+    for (const Monitor& m : monitors) {
+        const long long gap = Gap(target, m.bounds);
+        if (!best || gap < bestGap) {
+            best = &m;
+            bestGap = gap;
+        }
+    }
+    return best;
+}
 
 ScreenShift LeastMoveOnto(const ScreenRect& target, std::span<const ScreenRect> workAreas) {
     std::optional<ScreenShift> best;

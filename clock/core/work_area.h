@@ -22,4 +22,18 @@ struct ScreenShift {
 // larger than an area is put at that area's left or top edge.
 ScreenShift LeastMoveOnto(const ScreenRect& target, std::span<const ScreenRect> workAreas);
 
+// A monitor as the clock window sees it: its whole area, the part of it that
+// windows may take (without the task bar), and its dots per inch.
+struct Monitor {
+    ScreenRect bounds;
+    ScreenRect work;
+    int dpi = 96;
+    bool operator==(const Monitor&) const = default;
+};
+
+// The monitor that holds the largest part of `target`; when none holds any
+// of it, the one nearest to it (as the system picks a window's monitor).
+// Null only when there is no monitor.
+const Monitor* MonitorFor(const ScreenRect& target, std::span<const Monitor> monitors);
+
 }  // namespace qv

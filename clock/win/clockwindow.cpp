@@ -28,7 +28,6 @@ ClockWindow::~ClockWindow() {
 void ClockWindow::Load() {
     const wchar_t* name = ClassName(style_);
     HINSTANCE instance = RegisterWindowClass({name, Proc, CS_DBLCLKS});
-    dpi_ = ScreenDpi();
     for (int n = 1; n <= kPlaceCount; ++n) {
         labels_[static_cast<std::size_t>(NameLabel(n))] = RowLabel{};
         labels_[static_cast<std::size_t>(TimeLabel(n))] = RowLabel{};
@@ -37,7 +36,11 @@ void ClockWindow::Load() {
     // Owned by a hidden window, neither has a taskbar button; not being tool
     // windows, Alt+Tab reaches them, the keyboard's way to the clock.
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
-    CreateWindowExW(0, name, L"", style, 0, 0, 0, 0, application_.ClockOwner(), nullptr, instance, this);
+    // Made on the monitor it will stand on, with that monitor's DPI: made
+    // elsewhere, it would change monitors when the load places it.
+    const RECT place = StoredPlace();
+    CreateWindowExW(0, name, L"", style, place.left, place.top, 0, 0, application_.ClockOwner(), nullptr, instance,
+                    this);
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();
@@ -112,20 +115,10 @@ void ClockWindow::Form_Load() {
     //    three buttons must lie wholly on a monitor's work area (a borderless
     //    transparent window has nothing else to grab): otherwise the window
     //    moves the least distance that puts them there.
-    double top = NumberOr(model.WinTop, 0);
-    double winHeight = PositiveOr(model.WinHeight, defaults::kWinHeight);
-    double winWidth = PositiveOr(model.WinWidth, defaults::kWinWidth);
-    double left = NumberOr(model.WinLeft, 0);
-    RECT r = TwipsRect(left, top, winWidth, winHeight, dpi_);
+    RECT r = StoredPlace();
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    // From where the system put the window: it clamps coordinates far out.
-    RECT shown{};
-    GetWindowRect(hwnd_, &shown);
-    RECT placed = KeepButtonsReachable(shown, ButtonsOnScreen());
-    if (placed.left != shown.left || placed.top != shown.top) {
-        SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-    }
+    KeepButtonsOnWorkArea();
     // 10. Summer-time colour of the time labels.
     //     A place that follows a zone takes it from the zone, tick by tick.
     COLORREF summerColor = ToColorRef(ColorOr(model.SummerColor, defaults::kSummerColor));
@@ -152,6 +145,55 @@ void ClockWindow::Form_Load() {
                            MB_OK | MB_ICONEXCLAMATION);
         model.FontName = Value::Text(defaults::kFontName);
     }
+}
+
+RECT ClockWindow::StoredPlace() {
+    const SettingsModel& model = app_.model;
+    double top = NumberOr(model.WinTop, 0);
+    double winHeight = PositiveOr(model.WinHeight, defaults::kWinHeight);
+    double winWidth = PositiveOr(model.WinWidth, defaults::kWinWidth);
+    double left = NumberOr(model.WinLeft, 0);
+    // The place in twips at the system DPI, as a copy of the program that
+    // knows no other DPI reads it; the size in twips at the DPI of the
+    // monitor found there (docs/architecture.md, "Places in twips").
+    const int systemDpi = ScreenDpi();
+    const RECT atSystemDpi = TwipsRect(left, top, winWidth, winHeight, systemDpi);
+    dpi_ = DpiAt(atSystemDpi, Monitors(app_));
+    return RECT{atSystemDpi.left, atSystemDpi.top, atSystemDpi.left + TwipsToPixels(winWidth, dpi_),
+                atSystemDpi.top + TwipsToPixels(winHeight, dpi_)};
+}
+
+void ClockWindow::KeepButtonsOnWorkArea() {
+    // From where the system put the window: it clamps coordinates far out.
+    RECT shown{};
+    GetWindowRect(hwnd_, &shown);
+    RECT placed = KeepButtonsReachable(shown, ButtonsOnScreen(), Monitors(app_));
+    if (placed.left != shown.left || placed.top != shown.top) {
+        SetWindowPos(hwnd_, nullptr, placed.left, placed.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    }
+}
+
+void ClockWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    // Everything the window draws follows dpi_: its font, its labels, its
+    // buttons and their tool tips. The twips stay; the pixels change.
+    dpi_ = dpi;
+    ApplyFontFace();
+    for (int b = 0; b < 3; ++b) {
+        TTTOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.hwnd = hwnd_;
+        info.uId = static_cast<UINT_PTR>(b + 1);
+        info.rect = TwipsRect(0, kButtons[b].top, kButtonSize, kButtonSize, dpi_);
+        if (toolTips_) SendMessageW(toolTips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    // The system's rectangle keeps the window's size in twips and its place
+    // under the pointer. Taking it lays the rows out again (WM_SIZE); a
+    // rectangle of the same pixel size sends none.
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Form_Resize();
+    // A window dropped at a monitor's edge may leave its buttons off it at the new size.
+    PostMessageW(hwnd_, kKeepReachable, 0, 0);
 }
 
 RECT ClockWindow::ButtonsOnScreen() const {
@@ -261,10 +303,12 @@ void ClockWindow::Form_Unload() {
     SettingsModel& model = app_.model;
     RECT outer;
     GetWindowRect(hwnd_, &outer);
-    model.WinTop = Value::Single(static_cast<float>(PixelsToTwips(outer.top, dpi_)));
+    // The place at the system DPI, the size at the window's own (StoredPlace).
+    const int systemDpi = ScreenDpi();
+    model.WinTop = Value::Single(static_cast<float>(PixelsToTwips(outer.top, systemDpi)));
     model.WinWidth = Value::Single(static_cast<float>(PixelsToTwips(outer.right - outer.left, dpi_)));
     model.WinHeight = Value::Single(static_cast<float>(PixelsToTwips(outer.bottom - outer.top, dpi_)));
-    model.WinLeft = Value::Single(static_cast<float>(PixelsToTwips(outer.left, dpi_)));
+    model.WinLeft = Value::Single(static_cast<float>(PixelsToTwips(outer.left, systemDpi)));
     SaveWindowSettings();
     app_.windows.CloseVr();
 }
@@ -454,6 +498,20 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case kRunButton:
         RunButton(static_cast<int>(wp));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        return 0;
+    case WM_DISPLAYCHANGE:
+        // Monitors came or went, or changed resolution: once the system has
+        // rearranged the windows, the buttons go back onto a work area.
+        PostMessageW(hwnd_, kKeepReachable, 0, 0);
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETWORKAREA) PostMessageW(hwnd_, kKeepReachable, 0, 0);
+        return DefWindowProcW(hwnd_, msg, wp, lp);
+    case kKeepReachable:
+        KeepButtonsOnWorkArea();
         return 0;
     case WM_GETOBJECT:
         return AnswerGetObject(wp, lp);

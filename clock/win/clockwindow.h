@@ -31,6 +31,8 @@ public:
     static constexpr UINT_PTR kTimer1 = 1;
     // Posted to run a button's command (wParam 1..3) for a screen reader.
     static constexpr UINT kRunButton = WM_APP + 1;
+    // Posted when monitors or work areas changed: the buttons go back onto one.
+    static constexpr UINT kKeepReachable = WM_APP + 2;
 
     ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style);
     ~ClockWindow() override;
@@ -59,6 +61,8 @@ public:
     // Milliseconds Timer1 sleeps between ticks now.
     UINT Timer1Period() const { return timer1Period_; }
     const FilePath& HelpFile() const { return helpFile_; }
+    // The DPI the window draws at: its monitor's.
+    int Dpi() const { return dpi_; }
     // The button (1..3) that has the keyboard focus, 0 for none.
     int FocusedButton() const { return focusedButton_; }
 
@@ -108,6 +112,13 @@ private:
     int ButtonAt(POINT client) const;
     // The three buttons' strip in screen coordinates.
     RECT ButtonsOnScreen() const;
+    // The window's outer rectangle from the stored place and size; sets dpi_
+    // to the DPI of the monitor there.
+    RECT StoredPlace();
+    // Moves the window the least distance that puts its buttons wholly on a work area.
+    void KeepButtonsOnWorkArea();
+    // WM_DPICHANGED: draws at the new DPI and takes the system's rectangle.
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnButtonPress(int button, LPARAM lp);
     void CreateToolTips();
     void ApplyFontFace();
@@ -119,7 +130,7 @@ private:
     Application& application_;
     ProcessServices& process_;
     ClockStyle style_;
-    int dpi_ = 96;
+    int dpi_ = 96;  // the DPI of the monitor the window is on
     bool unloaded_ = false;
     bool saveFailureShown_ = false;
     FilePath helpFile_;

@@ -4,11 +4,15 @@
 
 #include <windows.h>
 
+#include <span>
+
+#include "monitors.h"
+
 namespace qv::win {
 
 // The window rectangle moved the least distance that puts `buttons` (in the
 // same screen coordinates) wholly on one monitor's work area; the rectangle
 // itself when they already lie on one.
-RECT KeepButtonsReachable(const RECT& window, const RECT& buttons);
+RECT KeepButtonsReachable(const RECT& window, const RECT& buttons, std::span<const Monitor> monitors);
 
 }  // namespace qv::win

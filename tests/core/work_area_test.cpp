@@ -51,5 +51,19 @@ TEST(WorkArea, NoUsableAreaMeansNoMove) {
     EXPECT_EQ(LeastMoveOnto(Buttons(-5000, -5000), empty), (ScreenShift{0, 0}));
 }
 
+// A laptop at 144 dpi and, to its right, a monitor at 96 dpi a little higher.
+TEST(WorkArea, AWindowBelongsToTheMonitorThatHoldsMostOfIt) {
+    const std::vector<Monitor> monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 144},
+                                           {{1920, -200, 3840, 880}, {1920, -200, 3840, 880}, 96}};
+    EXPECT_EQ(MonitorFor({100, 100, 400, 300}, monitors), &monitors[0]);
+    // Across the edge: more of it on the second.
+    EXPECT_EQ(MonitorFor({1800, 100, 2100, 300}, monitors), &monitors[1]);
+    EXPECT_EQ(MonitorFor({1770, 100, 2070, 300}, monitors), &monitors[0]);
+    // On none: the nearest, below the laptop; above both, the second.
+    EXPECT_EQ(MonitorFor({500, 1300, 600, 1400}, monitors), &monitors[0]);
+    EXPECT_EQ(MonitorFor({1500, -900, 1600, -800}, monitors), &monitors[1]);
+    EXPECT_EQ(MonitorFor({0, 0, 10, 10}, std::vector<Monitor>{}), nullptr);
+}
+
 }  // namespace
 }  // namespace qv

@@ -28,8 +28,8 @@ inline int AskedDpi() {
     return static_cast<int>(std::wcstol(text, nullptr, 10));
 }
 
-// The setting took effect, and the program is system DPI aware (its
-// manifest), so the system does not stretch its windows.
+// The setting took effect, and the program is DPI aware (its manifest), so
+// the system does not stretch its windows.
 inline void ExpectAskedDpi() {
     if (int asked = AskedDpi()) {
         EXPECT_EQ(MeasuredDpi(), asked) << "the system DPI setting did not reach this program";
@@ -39,8 +39,11 @@ inline void ExpectAskedDpi() {
 
 // A length in twips as pixels at this process's DPI, unrounded: a window
 // may differ from it by the rounding to whole pixels.
+inline double ExactPixels(double twips, int dpi) {
+    return twips * dpi / 1440.0;
+}
 inline double ExactPixels(double twips) {
-    return twips * MeasuredDpi() / 1440.0;
+    return ExactPixels(twips, MeasuredDpi());
 }
 
 // Em height of a font in pixels as the system realised it.

@@ -1,4 +1,4 @@
-// The windows at 120 and 144 dpi: sets the system DPI, starts the geometry
+// The windows at 120, 144 and 192 dpi: sets the system DPI, starts the geometry
 // tests of the clock windows and of the settings windows as new programs (the
 // DPI is read when a program starts), and puts the DPI back.
 #include <windows.h>
@@ -53,7 +53,7 @@ int RunGeometryTests(const wchar_t* program, int dpi) {
 }
 
 void RunAtHigherDpis(const wchar_t* program) {
-    for (int dpi : {120, 144}) {
+    for (int dpi : {120, 144, 192}) {
         SCOPED_TRACE(std::to_string(dpi) + " dpi");
         SystemDpiSetting setting(static_cast<DWORD>(dpi));
         ASSERT_TRUE(setting.applied());
@@ -61,17 +61,16 @@ void RunAtHigherDpis(const wchar_t* program) {
     }
 }
 
-TEST(SystemDpi, ClockWindowsKeepTheirTwipsAt120And144Dpi) {
+TEST(SystemDpi, ClockWindowsKeepTheirTwipsAt120To192Dpi) {
     RunAtHigherDpis(QV_CLOCK_GEOMETRY_TESTS);
 }
 
-TEST(SystemDpi, SettingsWindowsKeepTheirTwipsAt120And144Dpi) {
+TEST(SystemDpi, SettingsWindowsKeepTheirTwipsAt120To192Dpi) {
     RunAtHigherDpis(QV_DIALOGS_GEOMETRY_TESTS);
 }
 
 // After the setting goes, a program started next is back at the DPI this
-// one started with (96 in the test runs, where the settings windows' own
-// tests check their twips), and the marker has gone with it.
+// one started with (96 in the test runs), and the marker has gone with it.
 TEST(SystemDpi, TheDpiBeforeComesBack) {
     int before = MeasuredDpi();
     {
@@ -80,6 +79,7 @@ TEST(SystemDpi, TheDpiBeforeComesBack) {
     }
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\QV Tests"));
     EXPECT_EQ(RunGeometryTests(QV_CLOCK_GEOMETRY_TESTS, before), 0);
+    EXPECT_EQ(RunGeometryTests(QV_DIALOGS_GEOMETRY_TESTS, before), 0);
 }
 
 }  // namespace

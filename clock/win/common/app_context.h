@@ -7,11 +7,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "date_value.h"
 #include "settings_files.h"
 #include "settings_model.h"
 #include "choosers.h"
+#include "work_area.h"
 
 namespace qv::win {
 
@@ -56,6 +58,9 @@ struct AppContext {
     // Whether an input-method composition is open in a box; the system's
     // answer when empty. A test without an input method replaces it.
     std::function<bool(HWND box)> composing{};
+    // The monitors (areas, work areas, DPIs); the system's when empty. A test
+    // gives monitors that come and go, which it cannot make the system do.
+    std::function<std::vector<Monitor>()> monitors{};
 };
 
 // Shows a failed settings save (the file and the system's reason); the old
