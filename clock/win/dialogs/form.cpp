@@ -6,7 +6,9 @@
 #include <functional>
 
 #include "dialogs.h"
+#include "dpi.h"
 #include "input_mode.h"
+#include "monitors.h"
 #include "twips.h"
 #include "window.h"
 
@@ -74,21 +76,28 @@ std::wstring Form::HelpFile() const {
 HWND Form::Open(std::unique_ptr<Form> form, const FormStyle& style) {
     HINSTANCE instance =
         RegisterWindowClass({style.className, Proc, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
-    form->dpi_ = ScreenDpi();
+    form->clientWidth_ = style.clientWidth;
+    form->clientHeight_ = style.clientHeight;
+    // Laid out at the DPI of the monitor it opens on: centred on the primary
+    // screen, where the system DPI gives its first size.
+    auto outerAt = [&](int dpi) {
+        const RECT client{0, 0, TwipsToPixels(style.clientWidth, dpi), TwipsToPixels(style.clientHeight, dpi)};
+        RECT outer = OuterForClient(client, style.style, style.exStyle, dpi);
+        const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        return RECT{x, y, x + width, y + height};
+    };
+    form->dpi_ = DpiAt(outerAt(ScreenDpi()), Monitors(form->app_));
     form->font_ = MakeFormFont(form->dpi_);
-
-    RECT frame{0, 0, TwipsToPixels(style.clientWidth, form->dpi_), TwipsToPixels(style.clientHeight, form->dpi_)};
-    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const RECT outer = outerAt(form->dpi_);
+    const int x = outer.left, y = outer.top, width = outer.right - outer.left, height = outer.bottom - outer.top;
 
     HWND hwnd = CreateWindowExW(style.exStyle, style.className, style.title.c_str(), style.style & ~WS_VISIBLE, x, y,
                                 width, height, nullptr, nullptr, instance, form.get());
     if (!hwnd) return nullptr;
     Form* self = form.release();
     self->ownedByWindow_ = true;
+    self->FitClientArea();
     self->BuildControls();
     self->Load();
     self->lastFocus_ = self->FirstFocus();
@@ -106,8 +115,45 @@ HWND Form::AddControl(const wchar_t* cls, const std::wstring& text, DWORD style,
     HWND child = CreateWindowExW(exStyle, cls, text.c_str(), style | WS_CHILD | WS_VISIBLE, r.left, r.top,
                                  r.right - r.left, r.bottom - r.top, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (child) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        placed_.push_back({child, box});
+    }
     return child;
+}
+
+void Form::FitClientArea() {
+    RECT client{}, outer{};
+    GetClientRect(hwnd_, &client);
+    GetWindowRect(hwnd_, &outer);
+    const int dx = TwipsToPixels(clientWidth_, dpi_) - client.right;
+    const int dy = TwipsToPixels(clientHeight_, dpi_) - client.bottom;
+    if (dx == 0 && dy == 0) return;
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    // The controls take the new font before the old one goes.
+    UniqueFont font = MakeFormFont(dpi_);
+    for (const PlacedControl& placed : placed_) {
+        const RECT r = PixelRect(placed.box);
+        SetWindowPos(placed.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    }
+    font_ = std::move(font);
+    for (const PlacedControl& placed : placed_) SizeToText(placed);
+    Relaid();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+PlacedControl* Form::Placed(HWND control) {
+    for (PlacedControl& placed : placed_) {
+        if (placed.control == control) return &placed;
+    }
+    return nullptr;
 }
 
 RECT Form::PixelRect(const TwipsBox& box) const {
@@ -124,12 +170,28 @@ SIZE Form::TextSize(int id) const {
 }
 
 void Form::WidenToText(int id) {
-    HWND label = Item(id);
-    const SIZE extent = TextSize(id);
+    if (PlacedControl* placed = Placed(Item(id))) {
+        placed->text = PlacedControl::Text::Wider;
+        SizeToText(*placed);
+    }
+}
+
+void Form::FitToText(int id) {
+    if (PlacedControl* placed = Placed(Item(id))) {
+        placed->text = PlacedControl::Text::Fit;
+        SizeToText(*placed);
+    }
+}
+
+void Form::SizeToText(const PlacedControl& placed) {
+    if (placed.text == PlacedControl::Text::Box) return;
+    const SIZE extent = TextSize(GetDlgCtrlID(placed.control));
     RECT box{};
-    GetClientRect(label, &box);
-    if (extent.cx > box.right) {
-        SetWindowPos(label, nullptr, 0, 0, extent.cx, box.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(placed.control, &box);
+    if (placed.text == PlacedControl::Text::Fit) {
+        SetWindowPos(placed.control, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (extent.cx > box.right) {
+        SetWindowPos(placed.control, nullptr, 0, 0, extent.cx, box.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -237,6 +299,8 @@ bool Form::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 
 void Form::Paint(HDC) {}
 
+void Form::Relaid() {}
+
 void Form::OnDestroyed() {
     std::unique_ptr<Form> owner(ownedByWindow_ ? this : nullptr);
 }
@@ -259,6 +323,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HELP:
         ShowHelp();
         return TRUE;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: the controls at their twips
+        // there, in the rectangle the system suggests, the client area made exact.
+        ApplyDpi(LOWORD(wp));
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitClientArea();
+        return 0;
+    }
     // As the dialog manager does: the control the user was in keeps the
     // focus across a chooser, a message, the help or another program.
     case WM_ACTIVATE:

@@ -1,5 +1,6 @@
 // The base of the three settings windows: a top-level tool window whose
-// client size and child controls are given in twips, centred on the screen,
+// client size and child controls are given in twips, centred on the screen
+// and laid out at the DPI of the monitor it is on (again when that changes),
 // owning itself from creation to WM_NCDESTROY, with dialog keys, F1 help and
 // the focus kept on the control the user was in.
 #pragma once
@@ -8,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app_context.h"
 #include "handles.h"
@@ -26,6 +28,14 @@ struct FormStyle {
 
 struct TwipsBox {
     double left, top, width, height;
+};
+
+// A control with the twips box it was made at, to lay it out again at another DPI.
+struct PlacedControl {
+    enum class Text { Box, Wider, Fit };
+    HWND control;
+    TwipsBox box;
+    Text text = Text::Box;  // WidenToText, FitToText
 };
 
 class Form : public WindowBase<Form> {
@@ -58,6 +68,9 @@ protected:
     // A message the form answers itself; false leaves it to the default.
     virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     virtual void Paint(HDC dc);
+    // After the controls were laid out again at a new DPI (dpi_): what the
+    // form sized in pixels itself. The default does nothing.
+    virtual void Relaid();
 
     // A child control at a twips box of the client area, in the form's font.
     HWND AddControl(const wchar_t* cls, const std::wstring& text, DWORD style, DWORD exStyle, int id,
@@ -69,6 +82,8 @@ protected:
     SIZE TextSize(int id) const;
     // Widens a label whose text is wider than its box, so no character is cut off.
     void WidenToText(int id);
+    // Sizes a label to its text, wherever the box ends.
+    void FitToText(int id);
     void SetItemText(int id, const std::wstring& text);
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
@@ -99,8 +114,18 @@ private:
     void RestoreFocus();
     // After WM_NCDESTROY: the window owned the form since Open; it goes with the window.
     void OnDestroyed();
+    // Lays the window out at `dpi`: its font, every control at its twips box.
+    void ApplyDpi(int dpi);
+    // Sizes the window so that its client area is the form's twips at dpi_,
+    // whatever frame the system gives it.
+    void FitClientArea();
+    void SizeToText(const PlacedControl& placed);
+    PlacedControl* Placed(HWND control);
 
     UniqueFont font_;
+    double clientWidth_ = 0, clientHeight_ = 0;  // twips
+    // Every control with the twips box it was made at and how it follows its text.
+    std::vector<PlacedControl> placed_;
     HWND lastFocus_ = nullptr;  // the control to give the focus back to on activation
     bool ownedByWindow_ = false;
 };

@@ -100,11 +100,21 @@ private:
     // The combo box at the row's time-difference box: its selection field
     // the row's 270 twips high, its list below.
     void AddZoneBox(int n) {
-        const TwipsBox field = InFrame(1560, RowTop(n), 1095, 270);
+        const TwipsBox field = ZoneField(n);
         HWND combo = AddControl(L"COMBOBOX", L"", kZoneCombo, 0, J + n, {field.left, field.top, field.width, field.height + kZoneListHeight});
         const RECT pixels = PixelRect(field);
-        const RECT list = PixelRect({0, 0, kZoneListWidth, 0});
-        zoneBoxes_[Row(n)].emplace(combo, app_.zones, pixels.bottom - pixels.top, list.right - list.left);
+        zoneBoxes_[Row(n)].emplace(combo, app_.zones, pixels.bottom - pixels.top, ZoneListPixels());
+    }
+    TwipsBox ZoneField(int n) const { return InFrame(1560, RowTop(n), 1095, 270); }
+    int ZoneListPixels() const { return PixelRect({0, 0, kZoneListWidth, 0}).right; }
+
+    // At another DPI the zone boxes' fields keep the rows' twips again.
+    void Relaid() override {
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            const RECT pixels = PixelRect(ZoneField(n));
+            if (zoneBoxes_[Row(n)]) zoneBoxes_[Row(n)]->Fit(pixels.bottom - pixels.top, ZoneListPixels());
+        }
+        if (tips_) SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, ZoneListPixels());
     }
 
     void CreateZoneTips() {
@@ -113,7 +123,7 @@ private:
         tips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, ModuleInstance(), nullptr));
         if (!tips_) return;
-        SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, PixelRect({0, 0, kZoneListWidth, 0}).right);
+        SendMessageW(tips_.get(), TTM_SETMAXTIPWIDTH, 0, ZoneListPixels());
         for (auto& box : zoneBoxes_) {
             // The pointer over the field is over the edit inside the combo box.
             for (HWND tool : {box->combo(), box->edit()}) SendTip(TTM_ADDTOOLW, tool, L"");

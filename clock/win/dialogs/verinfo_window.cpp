@@ -89,11 +89,14 @@ private:
     }
     void OnEscape(HWND) override { OK_Click(); }
 
-    // The labels size themselves to their text.
-    void FitToText(int id) {
-        const SIZE extent = TextSize(id);
-        SetWindowPos(Item(id), nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The plain link's underlined face follows the form's to another DPI.
+    void Relaid() override {
+        if (!plainLink_) return;
+        UniqueFont font = MakeFormFont(dpi_, true);
+        SendMessageW(Item(Hyplex1), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        linkFont_ = std::move(font);
     }
+
 
     void OnCommand(int id, int code, HWND) override {
         if (id == OK && code == BN_CLICKED) {

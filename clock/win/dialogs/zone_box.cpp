@@ -21,6 +21,11 @@ bool ContainsNoCase(const std::wstring& text, const std::wstring& part) {
 }
 
 ZoneBox::ZoneBox(HWND combo, const ZoneList& zones, int fieldHeight, int listWidth) : combo_(combo), zones_(zones) {
+    Fit(fieldHeight, listWidth);
+    Fill(L"");
+}
+
+void ZoneBox::Fit(int fieldHeight, int listWidth) {
     // The selection field keeps the row's height: the combo box's own height
     // follows the item height of its field (-1), by a border that differs
     // between systems and fonts, so the height is stepped and measured.
@@ -35,7 +40,6 @@ ZoneBox::ZoneBox(HWND combo, const ZoneList& zones, int fieldHeight, int listWid
         SendMessageW(combo_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
     }
     SendMessageW(combo_, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(listWidth), 0);
-    Fill(L"");
 }
 
 HWND ZoneBox::edit() const {

@@ -16,6 +16,8 @@ public:
     // `combo` is a CBS_DROPDOWN combo box; its selection field is made
     // `fieldHeight` pixels high and its list `listWidth` wide.
     ZoneBox(HWND combo, const ZoneList& zones, int fieldHeight, int listWidth);
+    // Sizes the selection field and the list again (another DPI).
+    void Fit(int fieldHeight, int listWidth);
 
     HWND combo() const { return combo_; }
     // The edit field inside the combo box (the input method's window).
