@@ -1,6 +1,7 @@
 // Opens one settings window (henko, syoki or verinfo) over sample settings in
 // the program's own folder, with the real choosers, and runs until no settings
-// window is left: for screenshots and trying the windows by hand.
+// window is left: for screenshots and trying the windows by hand. A second
+// argument gives every monitor that DPI.
 #include <windows.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "system_zones.h"
 #include "zone_places.h"
 #include "henko_window.h"
+#include "monitors.h"
 #include "syoki_window.h"
 #include "verinfo_window.h"
 
@@ -82,6 +84,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring which = argc > 1 ? argv[1] : L"henko";
+    // A second argument: the DPI of the monitors, as where a monitor's
+    // scale differs from the system's (Wine has only the system's).
+    const int monitorDpi = argc > 2 ? _wtoi(argv[2]) : 0;
     LocalFree(argv);
 
     wchar_t exe[MAX_PATH] = {};
@@ -94,6 +99,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Launcher launcher;
     AppContext app{model, std::filesystem::path(exe).parent_path(), clock, messages, *choosers, launcher, instance};
     launcher.app = &app;
+    if (monitorDpi > 0) {
+        app.monitors = [monitorDpi] {
+            std::vector<Monitor> monitors = SystemMonitors();
+            for (Monitor& m : monitors) m.dpi = monitorDpi;
+            return monitors;
+        };
+    }
     // London, New York and Sydney follow their zones; row 9 a zone this
     // system lacks.
     app.zones = LoadSystemZones();
