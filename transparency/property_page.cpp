@@ -6,6 +6,7 @@
 
 #include "class_factory.h"
 #include "dispatch.h"
+#include "dpi.h"
 #include "display_strings.h"
 #include "handles.h"
 #include "resource.h"
@@ -42,11 +43,14 @@ void WriteProperty(IDispatch* control, const wchar_t* name, int value) {
     (void)qv::win::PutNumberProperty(control, id, VT_I4, value);
 }
 
-// The page's size in pixels: dialog units of its font, "ＭＳ Ｐゴシック" 10 pt.
+// The page's size in pixels: dialog units of its font, "ＭＳ Ｐゴシック" 10 pt,
+// at the DPI the host's window has (the property frame, active when the host
+// asks). Each host sees its own DPI: 96 when it knows none, the system's
+// when it knows that one, its monitor's when it is aware of each monitor.
 SIZE PageSizeInPixels() {
     const qv::win::WindowDc screen(nullptr);
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(10, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(10, qv::win::WindowDpi(GetActiveWindow()), 72);
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, L"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af", LF_FACESIZE);
     const qv::win::UniqueFont handle(CreateFontIndirectW(&font));

@@ -36,11 +36,12 @@ void ClockWindow::Load() {
     // Owned by a hidden window, neither has a taskbar button; not being tool
     // windows, Alt+Tab reaches them, the keyboard's way to the clock.
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
-    // Made on the monitor it will stand on, with that monitor's DPI: made
-    // elsewhere, it would change monitors when the load places it.
+    // Made where it will stand, at its size there: on the monitor whose DPI
+    // it has. Made elsewhere, it would change monitors when the load places
+    // it, and the system would scale it a second time.
     const RECT place = StoredPlace();
-    CreateWindowExW(0, name, L"", style, place.left, place.top, 0, 0, application_.ClockOwner(), nullptr, instance,
-                    this);
+    CreateWindowExW(0, name, L"", style, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                    application_.ClockOwner(), nullptr, instance, this);
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();
