@@ -22,20 +22,17 @@ protected:
     // The DPI the window should be laid out at: the program's, or the one a
     // WM_DPICHANGED gave it.
     int dpi_ = MeasuredDpi();
+    double ExactPixels(double twips) const { return test::ExactPixels(twips, dpi_); }
 
     void ExpectClient(HWND w, double width, double height) const {
         RECT client{};
         GetClientRect(w, &client);
-        EXPECT_NEAR(client.right, ExactPixels(width, dpi_), 1.0) << "client width";
-        EXPECT_NEAR(client.bottom, ExactPixels(height, dpi_), 1.0) << "client height";
+        EXPECT_NEAR(client.right, ExactPixels(width), 1.0) << "client width";
+        EXPECT_NEAR(client.bottom, ExactPixels(height), 1.0) << "client height";
     }
     void ExpectBox(HWND w, int id, double left, double top, double width, double height) const {
         SCOPED_TRACE("control " + std::to_string(id));
-        const RECT actual = ClientRectOf(w, id);
-        EXPECT_NEAR(actual.left, ExactPixels(left, dpi_), 1.0) << "left";
-        EXPECT_NEAR(actual.top, ExactPixels(top, dpi_), 1.0) << "top";
-        EXPECT_NEAR(actual.right - actual.left, ExactPixels(width, dpi_), 1.0) << "width";
-        EXPECT_NEAR(actual.bottom - actual.top, ExactPixels(height, dpi_), 1.0) << "height";
+        ExpectTwipsBox(ClientRectOf(w, id), left, top, width, height, dpi_);
     }
     void ExpectNinePoint(HWND w, int id) const {
         auto font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(w, id), WM_GETFONT, 0, 0));
@@ -45,14 +42,13 @@ protected:
 
     // The window dragged onto a monitor of another scale and back, as the
     // system reports it (Wine never does): WM_DPICHANGED with the new DPI
-    // and the rectangle that keeps its size in twips. `expect` checks the
-    // layout at each DPI; the window ends where it started.
-    template <class Checks>
-    void DragToAnotherScaleAndBack(HWND w, Checks expect) {
-        const int first = dpi_, other = first == 144 ? 192 : 144;
+    // and the rectangle that keeps its size in twips. The window's checks
+    // hold at each DPI, and it ends where it started.
+    void DragToAnotherScaleAndBack(HWND w, void (TwipsGeometry::*expect)(HWND)) {
+        (this->*expect)(w);
         RECT before{};
         GetWindowRect(w, &before);
-        for (int to : {other, first}) {
+        for (int to : {dpi_ == 144 ? 192 : 144, dpi_}) {
             SCOPED_TRACE("to " + std::to_string(to) + " dpi");
             RECT now{};
             GetWindowRect(w, &now);
@@ -60,82 +56,85 @@ protected:
                            now.top + MulDiv(now.bottom - now.top, to, dpi_)};
             dpi_ = to;
             SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
-            expect();
+            (this->*expect)(w);
         }
         RECT after{};
         GetWindowRect(w, &after);
         EXPECT_TRUE(EqualRect(&after, &before)) << "not back where it started";
     }
+
+public:  // named by the tests, which derive from this class
+    void ExpectHenko(HWND w);
+    void ExpectSyoki(HWND w);
+    void ExpectVerInfo(HWND w);
 };
 
-// At the program's DPI, then moved to a monitor of another scale and back.
-TEST_F(TwipsGeometry, HenkoKeepsItsTwipsAtEveryScale) {
+void TwipsGeometry::ExpectHenko(HWND w) {
     using namespace henko;
+    ExpectClient(w, 8385, 3810);
+    ExpectBox(w, Frame1, 120, 120, 2775, 3615);
+    // Inside Frame1, whose origin is (120, 120).
+    ExpectBox(w, OP2, 240, 1680, 1935, 495);
+    ExpectBox(w, SYU, 2280, 2400, 495, 255);
+    ExpectBox(w, GZU, 4320, 290, 3855, 270);
+    ExpectBox(w, NW, 4320, 1680, 1095, 270);
+    ExpectBox(w, CK1, 6960, 960, 1095, 255);
+    ExpectBox(w, NFON, 5160, 2640, 1695, 255);
+    ExpectBox(w, BEND, 7080, 3360, 1215, 375);
+    ExpectNinePoint(w, BEND);
+    ExpectNinePoint(w, OP2);
+}
+
+// The zone boxes' fields keep the rows' twips too.
+void TwipsGeometry::ExpectSyoki(HWND w) {
+    using namespace syoki;
+    ExpectClient(w, 5790, 3705);
+    ExpectBox(w, Frame1, 120, 0, 5535, 3135);
+    // Inside Frame1, whose origin is (120, 0); row 10 has its top at 480 + 240 x 9.
+    ExpectBox(w, L + 1, 480, 480, 1095, 270);
+    // The zone drop-down boxes: their selection field keeps the row's 270 twips.
+    ExpectBox(w, J + 1, 1680, 480, 1095, 270);
+    ExpectBox(w, J + 10, 1680, 2640, 1095, 270);
+    ExpectBox(w, E + 10, 4080, 2640, 1095, 270);
+    ExpectBox(w, Check + 10, 5280, 2640, 255, 255);
+    ExpectBox(w, BOK, 3600, 3240, 855, 375);
+    ExpectBox(w, BCH, 4800, 3240, 855, 375);
+    ExpectNinePoint(w, L + 1);
+}
+
+// The card fills the client area to its edges at any DPI.
+void TwipsGeometry::ExpectVerInfo(HWND w) {
+    using namespace verinfo;
+    ExpectClient(w, 6690, 4260);
+    ExpectBox(w, OK, 2760, 3360, 1335, 375);
+    RECT version = ClientRectOf(w, HVerInfo);
+    EXPECT_NEAR(version.left, ExactPixels(1800), 1.0);
+    EXPECT_NEAR(version.top, ExactPixels(2760), 1.0);
+    ExpectNinePoint(w, OK);
+    RECT client{};
+    GetClientRect(w, &client);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_NE(PrintedPixel(w, client.right - 2, client.bottom / 4), face);
+    EXPECT_NE(PrintedPixel(w, client.right - 2, client.bottom - 2), face);
+    EXPECT_NE(PrintedPixel(w, client.right / 4, client.bottom - 2), face);
+}
+
+TEST_F(TwipsGeometry, HenkoKeepsItsTwipsAtEveryScale) {
     HWND w = OpenHenko();
     ASSERT_NE(w, nullptr);
-    auto expectLayout = [&] {
-        ExpectClient(w, 8385, 3810);
-        ExpectBox(w, Frame1, 120, 120, 2775, 3615);
-        // Inside Frame1, whose origin is (120, 120).
-        ExpectBox(w, OP2, 240, 1680, 1935, 495);
-        ExpectBox(w, SYU, 2280, 2400, 495, 255);
-        ExpectBox(w, GZU, 4320, 290, 3855, 270);
-        ExpectBox(w, NW, 4320, 1680, 1095, 270);
-        ExpectBox(w, CK1, 6960, 960, 1095, 255);
-        ExpectBox(w, NFON, 5160, 2640, 1695, 255);
-        ExpectBox(w, BEND, 7080, 3360, 1215, 375);
-        ExpectNinePoint(w, BEND);
-        ExpectNinePoint(w, OP2);
-    };
-    expectLayout();
-    DragToAnotherScaleAndBack(w, expectLayout);
+    DragToAnotherScaleAndBack(w, &TwipsGeometry::ExpectHenko);
 }
 
-// The zone boxes' fields keep the rows' twips at every scale too.
 TEST_F(TwipsGeometry, SyokiKeepsItsTwipsAtEveryScale) {
-    using namespace syoki;
     HWND w = OpenSyoki();
     ASSERT_NE(w, nullptr);
-    auto expectLayout = [&] {
-        ExpectClient(w, 5790, 3705);
-        ExpectBox(w, Frame1, 120, 0, 5535, 3135);
-        // Inside Frame1, whose origin is (120, 0); row 10 has its top at 480 + 240 x 9.
-        ExpectBox(w, L + 1, 480, 480, 1095, 270);
-        // The zone drop-down boxes: their selection field keeps the row's 270 twips.
-        ExpectBox(w, J + 1, 1680, 480, 1095, 270);
-        ExpectBox(w, J + 10, 1680, 2640, 1095, 270);
-        ExpectBox(w, E + 10, 4080, 2640, 1095, 270);
-        ExpectBox(w, Check + 10, 5280, 2640, 255, 255);
-        ExpectBox(w, BOK, 3600, 3240, 855, 375);
-        ExpectBox(w, BCH, 4800, 3240, 855, 375);
-        ExpectNinePoint(w, L + 1);
-        ExpectNinePoint(w, J + 1);
-    };
-    expectLayout();
-    DragToAnotherScaleAndBack(w, expectLayout);
+    DragToAnotherScaleAndBack(w, &TwipsGeometry::ExpectSyoki);
 }
 
-// The card fills the client area to its edges at any DPI, and at another monitor's.
 TEST_F(TwipsGeometry, VerInfoKeepsItsTwipsAtEveryScale) {
-    using namespace verinfo;
     HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
-    auto expectLayout = [&] {
-        ExpectClient(w, 6690, 4260);
-        ExpectBox(w, OK, 2760, 3360, 1335, 375);
-        RECT version = ClientRectOf(w, HVerInfo);
-        EXPECT_NEAR(version.left, ExactPixels(1800, dpi_), 1.0);
-        EXPECT_NEAR(version.top, ExactPixels(2760, dpi_), 1.0);
-        ExpectNinePoint(w, OK);
-        RECT client{};
-        GetClientRect(w, &client);
-        const COLORREF face = GetSysColor(COLOR_BTNFACE);
-        EXPECT_NE(PrintedPixel(w, client.right - 2, client.bottom / 4), face);
-        EXPECT_NE(PrintedPixel(w, client.right - 2, client.bottom - 2), face);
-        EXPECT_NE(PrintedPixel(w, client.right / 4, client.bottom - 2), face);
-    };
-    expectLayout();
-    DragToAnotherScaleAndBack(w, expectLayout);
+    DragToAnotherScaleAndBack(w, &TwipsGeometry::ExpectVerInfo);
 }
 
 }  // namespace

@@ -39,11 +39,8 @@ inline void ExpectAskedDpi() {
 
 // A length in twips as pixels at this process's DPI, unrounded: a window
 // may differ from it by the rounding to whole pixels.
-inline double ExactPixels(double twips, int dpi) {
+inline double ExactPixels(double twips, int dpi = MeasuredDpi()) {
     return twips * dpi / 1440.0;
-}
-inline double ExactPixels(double twips) {
-    return ExactPixels(twips, MeasuredDpi());
 }
 
 // Em height of a font in pixels as the system realised it.
@@ -58,11 +55,12 @@ inline int EmPixels(HFONT font) {
 }
 
 // A rectangle in pixels against its left, top, width and height in twips.
-inline void ExpectTwipsBox(const RECT& actual, double left, double top, double width, double height) {
-    EXPECT_NEAR(actual.left, ExactPixels(left), 1.0) << "left";
-    EXPECT_NEAR(actual.top, ExactPixels(top), 1.0) << "top";
-    EXPECT_NEAR(actual.right - actual.left, ExactPixels(width), 1.0) << "width";
-    EXPECT_NEAR(actual.bottom - actual.top, ExactPixels(height), 1.0) << "height";
+inline void ExpectTwipsBox(const RECT& actual, double left, double top, double width, double height,
+                           int dpi = MeasuredDpi()) {
+    EXPECT_NEAR(actual.left, ExactPixels(left, dpi), 1.0) << "left";
+    EXPECT_NEAR(actual.top, ExactPixels(top, dpi), 1.0) << "top";
+    EXPECT_NEAR(actual.right - actual.left, ExactPixels(width, dpi), 1.0) << "width";
+    EXPECT_NEAR(actual.bottom - actual.top, ExactPixels(height, dpi), 1.0) << "height";
 }
 
 }  // namespace qv::win::test

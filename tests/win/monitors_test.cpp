@@ -33,20 +33,13 @@ protected:
     // The three buttons on the screen.
     RECT Buttons() const {
         const ClockWindow& clock = *application_->Clock();
-        RECT r = clock.ChildPixels(1);
-        const RECT last = clock.ChildPixels(clock_child::kLastButton);
-        r.bottom = last.bottom;
+        RECT r{clock.ChildPixels(1).left, 0, clock.ChildPixels(1).right, clock.ChildPixels(3).bottom};
         MapWindowPoints(clock.hwnd(), nullptr, reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-
     bool ButtonsOn(const ScreenRect& work) const {
         const RECT b = Buttons();
         return b.left >= work.left && b.top >= work.top && b.right <= work.right && b.bottom <= work.bottom;
-    }
-
-    void MoveTo(int x, int y) {
-        SetWindowPos(application_->Clock()->hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     std::vector<Monitor> monitors_;
@@ -67,28 +60,24 @@ TEST_F(MonitorsTest, AWindowSavedAt144DpiOpensAgainThereAndAtItsPlaceAt96Dpi) {
                         TwipsToPixels(1500, system) + TwipsToPixels(2640, 144),
                         TwipsToPixels(1500, system) + TwipsToPixels(2450, 144)};
 
-    ClockWindow& first = StartFirstRun();
-    EXPECT_EQ(first.Dpi(), 144);
-    RECT shown = OuterRect();
-    EXPECT_TRUE(EqualRect(&shown, &expected)) << shown.left << ", " << shown.top << ", " << shown.right << ", "
-                                              << shown.bottom;
-    first.Close();
-    Pump();
-    EXPECT_EQ(ReadAllBytes(File("STEI2.QV")), saved);
-
-    ClockWindow* again = Restart();
-    ASSERT_TRUE(again && again->IsOpen());
-    EXPECT_EQ(again->Dpi(), 144);
-    shown = OuterRect();
-    EXPECT_TRUE(EqualRect(&shown, &expected));
-    again->Close();
-    Pump();
+    ClockWindow* clock = &StartFirstRun();
+    for (int run : {1, 2}) {
+        SCOPED_TRACE("run " + std::to_string(run));
+        ASSERT_TRUE(clock && clock->IsOpen());
+        EXPECT_EQ(clock->Dpi(), 144);
+        RECT shown = OuterRect();
+        EXPECT_TRUE(EqualRect(&shown, &expected));
+        clock->Close();
+        Pump();
+        EXPECT_EQ(ReadAllBytes(File("STEI2.QV")), saved);
+        if (run == 1) clock = Restart();
+    }
 
     monitors_ = {Half(false, 96)};
     ClockWindow* at96 = Restart();
     ASSERT_TRUE(at96 && at96->IsOpen());
     EXPECT_EQ(at96->Dpi(), 96);
-    shown = OuterRect();
+    RECT shown = OuterRect();
     EXPECT_EQ(shown.left, expected.left);
     EXPECT_EQ(shown.top, expected.top);
     EXPECT_EQ(shown.right - shown.left, TwipsToPixels(2640, 96));
@@ -119,7 +108,7 @@ TEST_F(MonitorsTest, ButtonsComeBackOntoAWorkAreaWhenMonitorsChange) {
     }
     {
         SCOPED_TRACE("the task bar grows to half the screen: WM_SETTINGCHANGE, SPI_SETWORKAREA");
-        MoveTo(200, static_cast<int>(left.bounds.bottom / 2 + 20));
+        SetWindowPos(clock.hwnd(), nullptr, 200, left.bounds.bottom / 2 + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ASSERT_TRUE(ButtonsOn(left.work));
         monitors_[0].work.bottom = left.bounds.bottom / 2;
         SendMessageW(clock.hwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);

@@ -5,7 +5,6 @@
 // 192 dpi and at the DPI the test run has.
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "clock_accessible.h"
@@ -76,77 +75,6 @@ private:
     std::vector<std::uint32_t> pixels_;
 };
 
-LONG Px(double twips, int dpi) {
-    return static_cast<LONG>(ExactPixels(twips, dpi) + 0.5);
-}
-
-// What the clock window draws against its twips layout at `dpi`: the
-// circles, the first two places' labels and the labels' 9-point font,
-// measured in the pixels it paints.
-void ExpectDrawnAt(const ClockWindow& clock, int dpi) {
-    auto font = reinterpret_cast<HFONT>(SendMessageW(clock.hwnd(), WM_GETFONT, 0, 0));
-    ASSERT_NE(font, nullptr);
-    const double em = 9 * dpi / 72.0;
-    EXPECT_NEAR(EmPixels(font), em, 1.0) << "9-point labels";
-
-    Snapshot shot(clock.hwnd());
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    // The three circles: 135 twips wide at the left edge, tops 0, 120, 240.
-    LONG middle = Px(67.5, dpi);
-    EXPECT_EQ(shot.At(middle, Px(50, dpi)), RGB(0xFF, 0xC0, 0xC0));   // Shape3 under OP1, &HC0C0FF
-    EXPECT_EQ(shot.At(middle, Px(187, dpi)), RGB(0xC0, 0xFF, 0xFF));  // Shape2 under OP2, &HFFFFC0
-    EXPECT_EQ(shot.At(middle, Px(307, dpi)), RGB(0xFF, 0xFF, 0xC0));  // Shape1 under OP3, &HC0FFFF
-    RECT circles = shot.Ink({0, 0, Px(200, dpi), Px(1000, dpi)}, face);
-    EXPECT_NEAR(circles.left, 0, 1.0);
-    EXPECT_NEAR(circles.right, ExactPixels(135, dpi), 1.0);
-    EXPECT_NEAR(circles.bottom, ExactPixels(240 + 135, dpi), 1.0);
-
-    // Place 1's name at (240, 75), its time 195 twips lower; place 2 in the
-    // second column, 1195 twips to the right. The letters start at the
-    // label's left edge and stay inside its 180-twip height.
-    struct Expected {
-        const char* what;
-        double left, top;
-    } labels[] = {{"L1", 240, 75}, {"T1", 240, 270}, {"L2", 1435, 75}, {"T2", 1435, 270}};
-    for (const Expected& label : labels) {
-        SCOPED_TRACE(label.what);
-        // One pixel around the label: the name above a time ends right there.
-        RECT box{Px(label.left, dpi) - 1, Px(label.top, dpi) - 1, Px(label.left + 1095, dpi) + 1,
-                 Px(label.top + 180, dpi) + 1};
-        RECT ink = shot.Ink(box, face);
-        ASSERT_FALSE(IsRectEmpty(&ink)) << "nothing drawn";
-        EXPECT_GE(ink.left, ExactPixels(label.left, dpi) - 1);
-        EXPECT_LE(ink.left, ExactPixels(label.left, dpi) + em / 2);
-        EXPECT_GE(ink.top, ExactPixels(label.top, dpi) - 1);
-        EXPECT_LE(ink.bottom, ExactPixels(label.top + 180, dpi) + 1);
-        // Glyphs of a 9-point face: most of an em high, whatever the DPI.
-        EXPECT_GE(ink.bottom - ink.top, em * 0.55);
-    }
-}
-
-// Every child's box against the twips layout of `columns` columns at `dpi`,
-// to the pixel: the buttons at the left edge, place n's name and time label
-// in its row and column of the grid (default sizes 1095 x 180, gap 75).
-void ExpectChildrenAt(const ClockWindow& clock, int dpi, int columns) {
-    auto expectBox = [&](long child, double left, double top, double width, double height) {
-        const RECT actual = clock.ChildPixels(child);
-        const RECT expected = TwipsRect(left, top, width, height, dpi);
-        EXPECT_TRUE(EqualRect(&actual, &expected))
-            << "child " << child << " at (" << actual.left << ", " << actual.top << ")-(" << actual.right << ", "
-            << actual.bottom << "), not (" << expected.left << ", " << expected.top << ")-(" << expected.right
-            << ", " << expected.bottom << ")";
-    };
-    for (long b = 1; b <= clock_child::kLastButton; ++b) {
-        expectBox(b, 0, kButtons[b - 1].top, kButtonSize, kButtonSize);
-    }
-    for (int n = 1; n <= kPlaceCount; ++n) {
-        const double left = 240 + (n - 1) % columns * 1195.0;
-        const double top = 75 + (n - 1) / columns * 450.0;
-        expectBox(clock_child::NameLabel(n), left, top, 1095, 180);
-        expectBox(clock_child::TimeLabel(n), left, top + 195, 1095, 180);
-    }
-}
-
 class TwipsGeometry : public ClockTest {
 protected:
     void SetUp() override {
@@ -164,18 +92,82 @@ protected:
         WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1500, 2450, 2640, 1500, layout));
         return StartFirstRun();
     }
+
+    // The DPI the window should draw at: the program's, or the one a
+    // WM_DPICHANGED gave it.
+    int dpi_ = MeasuredDpi();
+    double ExactPixels(double twips) const { return test::ExactPixels(twips, dpi_); }
+    LONG Px(double twips) const { return static_cast<LONG>(ExactPixels(twips) + 0.5); }
+    void ExpectDrawn(const ClockWindow& clock) const;
+    void ExpectChildren(const ClockWindow& clock) const;
 };
 
+// The circles, the labels and their font at dpi_, measured in what the window draws.
+void TwipsGeometry::ExpectDrawn(const ClockWindow& clock) const {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(clock.hwnd(), WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    const double em = 9 * dpi_ / 72.0;
+    EXPECT_NEAR(EmPixels(font), em, 1.0) << "9-point labels";
+
+    Snapshot shot(clock.hwnd());
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    // The three circles: 135 twips wide at the left edge, tops 0, 120, 240.
+    LONG middle = Px(67.5);
+    EXPECT_EQ(shot.At(middle, Px(50)), RGB(0xFF, 0xC0, 0xC0));   // Shape3 under OP1, &HC0C0FF
+    EXPECT_EQ(shot.At(middle, Px(187)), RGB(0xC0, 0xFF, 0xFF));  // Shape2 under OP2, &HFFFFC0
+    EXPECT_EQ(shot.At(middle, Px(307)), RGB(0xFF, 0xFF, 0xC0));  // Shape1 under OP3, &HC0FFFF
+    RECT circles = shot.Ink({0, 0, Px(200), Px(1000)}, face);
+    EXPECT_NEAR(circles.left, 0, 1.0);
+    EXPECT_NEAR(circles.right, ExactPixels(135), 1.0);
+    EXPECT_NEAR(circles.bottom, ExactPixels(240 + 135), 1.0);
+
+    // Place 1's name at (240, 75), its time 195 twips lower; place 2 in the
+    // second column, 1195 twips to the right. The letters start at the
+    // label's left edge and stay inside its 180-twip height.
+    struct Expected {
+        const char* what;
+        double left, top;
+    } labels[] = {{"L1", 240, 75}, {"T1", 240, 270}, {"L2", 1435, 75}, {"T2", 1435, 270}};
+    for (const Expected& label : labels) {
+        SCOPED_TRACE(label.what);
+        // One pixel around the label: the name above a time ends right there.
+        RECT box{Px(label.left) - 1, Px(label.top) - 1, Px(label.left + 1095) + 1, Px(label.top + 180) + 1};
+        RECT ink = shot.Ink(box, face);
+        ASSERT_FALSE(IsRectEmpty(&ink)) << "nothing drawn";
+        EXPECT_GE(ink.left, ExactPixels(label.left) - 1);
+        EXPECT_LE(ink.left, ExactPixels(label.left) + em / 2);
+        EXPECT_GE(ink.top, ExactPixels(label.top) - 1);
+        EXPECT_LE(ink.bottom, ExactPixels(label.top + 180) + 1);
+        // Glyphs of a 9-point face: most of an em high, whatever the DPI.
+        EXPECT_GE(ink.bottom - ink.top, em * 0.55);
+    }
+}
+
+// Every child's box against the two-column twips layout at dpi_, to the
+// pixel: the buttons at the left edge, place n's labels in its row and column.
+void TwipsGeometry::ExpectChildren(const ClockWindow& clock) const {
+    auto expectBox = [&](long child, double left, double top, double width, double height) {
+        const RECT actual = clock.ChildPixels(child), expected = TwipsRect(left, top, width, height, dpi_);
+        EXPECT_TRUE(EqualRect(&actual, &expected)) << "child " << child;
+    };
+    for (long b = 1; b <= clock_child::kLastButton; ++b) expectBox(b, 0, kButtons[b - 1].top, kButtonSize, kButtonSize);
+    for (int n = 1; n <= kPlaceCount; ++n) {
+        expectBox(clock_child::NameLabel(n), 240 + (n - 1) % 2 * 1195, 75 + (n - 1) / 2 * 450, 1095, 180);
+        expectBox(clock_child::TimeLabel(n), 240 + (n - 1) % 2 * 1195, 270 + (n - 1) / 2 * 450, 1095, 180);
+    }
+}
+
 // QV1 lands at the same physical place and size; the circles, the labels and
-// their font scale with it, measured in what the window draws; closing it
-// stores what it was given, to within one pixel's worth of twips.
+// their font scale with it; closing it stores what it was given, to within
+// one pixel's worth of twips.
 TEST_F(TwipsGeometry, QV1KeepsItsTwipsAndItsLabelsTheirPoints) {
     ClockWindow& clock = Start("");
     ASSERT_EQ(clock.style(), ClockStyle::QV1);
     ExpectTwipsBox(OuterRect(), 1500, 1500, 2640, 2450);
     Tick();
-    EXPECT_EQ(clock.Dpi(), MeasuredDpi());
-    ExpectDrawnAt(clock, MeasuredDpi());
+    EXPECT_EQ(clock.Dpi(), dpi_);
+    ExpectDrawn(clock);
+    ExpectChildren(clock);
 
     clock.Close();
     Pump();
@@ -188,46 +180,30 @@ TEST_F(TwipsGeometry, QV1KeepsItsTwipsAndItsLabelsTheirPoints) {
 
 // The window dragged onto a monitor of another scale and back, as the
 // system reports it (Wine never does): WM_DPICHANGED with the new DPI in
-// both words of wParam and, in lParam, the rectangle that keeps the window's
-// place and its size in twips. From the run's DPI to 144 (192 from a run at
-// 144) and back: the layout of each DPI exactly, the columns kept, and
-// closing stores the twips the window opened with.
+// both words of wParam and the rectangle that keeps the window's place and
+// its size in twips. From the run's DPI to 144 (192 from a run at 144) and
+// back: each DPI's layout exactly, the columns and the size in inches kept.
 TEST_F(TwipsGeometry, DpiChangedLaysTheWindowOutAtTheNewDpiAndBack) {
     ClockWindow& clock = Start("");
     Tick();
-    const int first = MeasuredDpi();
-    const int other = first == 144 ? 192 : 144;
-    const RECT before = OuterRect();
-    ExpectChildrenAt(clock, first, 2);
-
-    auto sendDpiChanged = [&](int from, int to) {
-        const RECT now = OuterRect();
-        RECT suggested{now.left, now.top, now.left + MulDiv(now.right - now.left, to, from),
-                       now.top + MulDiv(now.bottom - now.top, to, from)};
+    RECT before = OuterRect();
+    for (int to : {dpi_ == 144 ? 192 : 144, dpi_}) {
+        SCOPED_TRACE("to " + std::to_string(to) + " dpi");
+        RECT now = OuterRect();
+        RECT suggested{now.left, now.top, now.left + MulDiv(now.right - now.left, to, dpi_),
+                       now.top + MulDiv(now.bottom - now.top, to, dpi_)};
+        dpi_ = to;
         SendMessageW(clock.hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
         Pump();
-        const RECT taken = OuterRect();
+        RECT taken = OuterRect();
         EXPECT_TRUE(EqualRect(&taken, &suggested)) << "the suggested rectangle is not taken";
-    };
-    for (auto [from, to] : {std::pair{first, other}, std::pair{other, first}}) {
-        SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to) + " dpi");
-        sendDpiChanged(from, to);
         EXPECT_EQ(clock.Dpi(), to);
-        ExpectChildrenAt(clock, to, 2);
-        ExpectDrawnAt(clock, to);
-        // The same size in inches: 2640 x 2450 twips, to a pixel.
-        const RECT outer = OuterRect();
-        EXPECT_NEAR(outer.right - outer.left, ExactPixels(2640, to), 1.0);
-        EXPECT_NEAR(outer.bottom - outer.top, ExactPixels(2450, to), 1.0);
+        ExpectTwipsBox(taken, now.left * 1440.0 / to, now.top * 1440.0 / to, 2640, 2450, to);
+        ExpectDrawn(clock);
+        ExpectChildren(clock);
     }
-    const RECT after = OuterRect();
+    RECT after = OuterRect();
     EXPECT_TRUE(EqualRect(&after, &before)) << "back at the first DPI, not where it started";
-
-    clock.Close();
-    Pump();
-    double pixel = 1440.0 / first;
-    EXPECT_NEAR(model_.WinLeft.ToNumber().value_or(-1), 1500, pixel / 2);
-    EXPECT_NEAR(model_.WinWidth.ToNumber().value_or(-1), 2640, pixel / 2);
 }
 
 // QV2 has no border: its client area is the whole window. Its background
@@ -247,11 +223,10 @@ TEST_F(TwipsGeometry, QV2KeepsItsTwipsAndItsPictureItsPixels) {
     // the picture's last column and row, and the button face just past them.
     Snapshot shot(clock.hwnd());
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const LONG clear = Px(187, MeasuredDpi());
     EXPECT_EQ(shot.At(59, 2), red);
-    EXPECT_EQ(shot.At(clear, 39), red);
+    EXPECT_EQ(shot.At(Px(187), 39), red);
     EXPECT_EQ(shot.At(61, 2), face);
-    EXPECT_EQ(shot.At(clear, 41), face);
+    EXPECT_EQ(shot.At(Px(187), 41), face);
 }
 
 // Vr: its client area, and the stored picture filling Image1 to its edges.
