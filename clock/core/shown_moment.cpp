@@ -127,8 +127,8 @@ bool ShownMoment::ReturnIfIdle(const ClockSource& clock) {
 std::int64_t ShownMoment::MsUntilIdleReturn(const ClockSource& clock) const {
     if (!shifted_) return 0;
     const UtcMillis now = RealNow(clock);
-    if (now < lastInput_) return 0;  // the clock was set back
-    return std::max<std::int64_t>(0, lastInput_ + kIdleReturnMs - now);
+    if (now + kClockReadJitterMs < lastInput_) return 0;  // the clock was set back
+    return std::clamp<std::int64_t>(lastInput_ + kIdleReturnMs - now, 0, kIdleReturnMs);
 }
 
 MomentClock::MomentClock(const ClockSource& real, UtcMillis instant)

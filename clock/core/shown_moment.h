@@ -20,6 +20,9 @@ inline constexpr std::int64_t kDayMs = 86'400'000;
 inline constexpr std::int64_t kShiftLimitMs = 36'524 * kDayMs;
 // Without a wheel turn or a key for this long, the clock shows now again.
 inline constexpr std::int64_t kIdleReturnMs = 60'000;
+// A clock read in two calls (second, then millisecond) may seem to step back
+// this far; only a longer step back is the clock being set.
+inline constexpr std::int64_t kClockReadJitterMs = 2'000;
 
 // The clock's instant now, to its millisecond.
 UtcMillis RealNow(const ClockSource& clock);

@@ -50,6 +50,21 @@ int SystemClock::Millisecond() const {
     return st.wMilliseconds;
 }
 
+CivilTime SystemClock::LocalAt(const CivilTime& utc) const {
+    // The system's rules for the computer's zone in that instant's year.
+    SYSTEMTIME in{};
+    in.wYear = static_cast<WORD>(utc.year);
+    in.wMonth = static_cast<WORD>(utc.month);
+    in.wDay = static_cast<WORD>(utc.day);
+    in.wHour = static_cast<WORD>(utc.hour);
+    in.wMinute = static_cast<WORD>(utc.minute);
+    in.wSecond = static_cast<WORD>(utc.second);
+    SYSTEMTIME out{};
+    if (utc.year >= 1601 && SystemTimeToTzSpecificLocalTime(nullptr, &in, &out)) return ToCivil(out);
+    // Before the system's calendar: today's offset.
+    return ClockSource::LocalAt(utc);
+}
+
 int SystemMessages::Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {
     return MessageBoxW(owner, text.c_str(), title.c_str(), flags);
 }
