@@ -22,17 +22,27 @@ shot() {
   new_program_folder
   cp "$ocx" "$folder/Vitrel32.ocx"
   write_zone_places
-  write_settings STEI1.QV '色' 0 12648447 16711680 0 'フォームピクチャー' '' '透明かどうか' "$transparent" '日時表示形式' 'mm/dd hh:mm' \
-    '表示内容寸法' ' 180 ' ' 1095 ' 'フォント情報' True False 'ＭＳ ゴシック' ' 9 ' ' 75 '
+  # Transparent over the black root: white names and times, green at work.
+  local colours=(0 12648447 16711680 0)
+  [ "$transparent" = 1 ] && colours=(16777215 8454143 65280 16777215)
+  write_settings STEI1.QV '色' "${colours[@]}" 'フォームピクチャー' '' '透明かどうか' "$transparent" '日時表示形式' 'mm/dd hh:mm' \
+    '表示内容寸法' ' 180 ' ' 1095 ' 'フォント情報' False False 'ＭＳ ゴシック' ' 8 ' ' 75 '
   write_settings STEI2.QV 'フォーム情報' ' 0 ' '位置サイズ情報' ' 1500 ' ' 1900 ' ' 2640 ' ' 1500 ' 'フォーム切替情報' ''
   xdotool mousemove 0 0
   pid=$(TZ=Asia/Tokyo start_qv)
   window_of QV1 40000 || fail "QV1 did not open"
   sleep 0.6
-  # A day later with Shift, then five notches towards the user.
-  xdotool mousemove $((CX + $(px 1200))) $((CY + $(px 600)))
-  xdotool keydown shift click 5 keyup shift
-  xdotool click --repeat 5 --delay 40 5
+  if [ "$transparent" = 0 ]; then
+    # A day later with Shift, then five notches towards the user.
+    xdotool mousemove $((CX + $(px 1200))) $((CY + $(px 600)))
+    xdotool keydown shift click 5 keyup shift
+    xdotool click --repeat 5 --delay 40 5
+  else
+    # The wheel reaches a colour-keyed window only over what it draws (the
+    # key colour lets the mouse through, as on Windows): the keys instead.
+    xdotool key Next
+    xdotool key --repeat 5 --delay 40 Down
+  fi
   xdotool mousemove $((R + 40)) $((B + $(px 900)))
   sleep 0.8
   capture "$((R - L + $(px 2400)))x$((B - T + $(px 500)))+$((L - 4))+$((T - 4))" "$out/moment-$name$suffix.png"
