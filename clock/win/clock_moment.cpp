@@ -116,7 +116,8 @@ void ClockWindow::CreateShiftTip() {
     if (!shiftTip_) return;
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    // Transparent to the mouse: a wheel turned over it reaches the clock.
+    info.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
     info.hwnd = hwnd_;
     info.uId = 1;
     info.lpszText = const_cast<wchar_t*>(L"");
