@@ -59,8 +59,7 @@ void ClockWindow::BackToNow() {
 void ClockWindow::AfterReturnToNow() {
     ShowTick(false);
     InvalidateMarkers();
-    KillTimer(hwnd_, kShiftTipTimer);
-    if (shiftTip_) SendMessageW(shiftTip_.get(), TTM_TRACKACTIVATE, FALSE, 0);
+    HideShiftTip();
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
     ArmTimer1();
 }
@@ -140,6 +139,11 @@ void ClockWindow::UpdateShiftTip() {
     SendMessageW(shiftTip_.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
     // While the wheel turns; the marker stays.
     SetTimer(hwnd_, kShiftTipTimer, kShiftTipMs, nullptr);
+}
+
+void ClockWindow::HideShiftTip() {
+    KillTimer(hwnd_, kShiftTipTimer);
+    if (shiftTip_) SendMessageW(shiftTip_.get(), TTM_TRACKACTIVATE, FALSE, 0);
 }
 
 void ClockWindow::AddPlaceTips() {

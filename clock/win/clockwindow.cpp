@@ -315,7 +315,7 @@ void ClockWindow::OP3_DblClick() {
 
 void ClockWindow::OnKey(WPARAM key, LPARAM flags) {
     // A held Enter or Space runs the button once: its repeat would reach the
-    // window the command opened.
+    // window the command opened. Esc too acts once a press.
     if (IsKeyRepeat(flags) && (key == VK_RETURN || key == VK_SPACE || key == VK_ESCAPE)) return;
     switch (key) {
     // The shown moment: Down/Up a notch, PageDown/PageUp a day (both repeat
@@ -452,8 +452,7 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             Timer1_Timer();
             ArmTimer1();
         } else if (wp == kShiftTipTimer) {
-            KillTimer(hwnd_, kShiftTipTimer);
-            if (shiftTip_) SendMessageW(shiftTip_.get(), TTM_TRACKACTIVATE, FALSE, 0);
+            HideShiftTip();
         }
         return 0;
     case WM_MOUSEWHEEL:

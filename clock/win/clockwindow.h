@@ -112,6 +112,7 @@ private:
     int MarkerDirection() const;
     void InvalidateMarkers();
     void UpdateShiftTip();
+    void HideShiftTip();
     void CreateShiftTip();
     void AddPlaceTips();
     void MovePlaceTips();

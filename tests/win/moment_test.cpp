@@ -107,6 +107,12 @@ TEST_F(MomentTest, WheelAndKeysMoveEveryPlaceAndRepaintOnlyWhatChanged) {
     Wheel(kWheelNotch);
     EXPECT_EQ(Time(1), L"12/07 10:00");
     EXPECT_EQ(Marker(), -1);
+    // Held, Down repeats; Esc acts once a press, so its repeats do nothing.
+    constexpr LPARAM kRepeat = 1 | (LPARAM{1} << 30);
+    SendMessageW(clock.hwnd(), WM_KEYDOWN, VK_DOWN, kRepeat);
+    EXPECT_EQ(Time(1), L"12/07 10:30");
+    SendMessageW(clock.hwnd(), WM_KEYDOWN, VK_ESCAPE, kRepeat);
+    EXPECT_TRUE(clock.Moment().Shifted());
     Press(VK_ESCAPE);
     EXPECT_EQ(Time(1), L"12/07 10:07");
     EXPECT_EQ(Marker(), 0);
