@@ -70,13 +70,41 @@ def problems(labels, at):
     return found
 
 
-def next_change(row, at):
-    step, t = HALF_HOUR, at
-    for _ in range(200 * 48):
+def next_change(row, at, days=200):
+    """The first change after `at` (changes fall on half hours, so the walk starts on one)."""
+    epoch = datetime(1970, 1, 1, tzinfo=timezone.utc)
+    step, t = HALF_HOUR, epoch + (at - epoch) // HALF_HOUR * HALF_HOUR
+    for _ in range(days * 48):
         if offset(row, t + step) != offset(row, t):
             return t + step
         t += step
-    sys.exit(f"no change of row {row} within 200 days of {at}")
+    return None
+
+
+def help_problems(labels, now):
+    """Each place's help: its zone or numbers, its difference now, a zone's change within 90 days."""
+    found = []
+    for row in range(1, 6):
+        lines = labels[2 * row + 2][2].split(" | ")
+        ahead = offset(row, now) - now.astimezone(TOKYO).utcoffset() if row in ZONES else timedelta(hours=FIXED[row])
+        minutes = int(ahead.total_seconds() // 60)
+        hours, rest = divmod(abs(minutes), 60)
+        want = ["このPCと同じ時刻" if minutes == 0 else "このPCより" + (f"{hours}時間" if hours else "") +
+                (f"{rest}分" if rest else "") + ("遅い" if minutes < 0 else "進んでいる")]
+        if row in FIXED:
+            want.insert(0, f"時差 {FIXED[row]:+g}")
+        else:
+            want.insert(0, lines[0])  # the system's display name
+            change = next_change(row, now, 90)
+            if change:
+                before = change - HALF_HOUR
+                wall = (change.astimezone(timezone.utc) + offset(row, before)).replace(tzinfo=None)
+                step = int((offset(row, change) - offset(row, before)).total_seconds() // 3600)
+                kind = "開始" if step > 0 else "終了"
+                want.append(f"{wall:%Y/%m/%d} {wall.hour}:{wall:%M} サマータイム{kind} ({step:+d}時間)")
+        if lines != want:
+            found.append(f"help of row {row}: {lines}, wanted {want}")
+    return found
 
 
 def main():
@@ -86,6 +114,8 @@ def main():
         value = labels[0][2]
         at = now.replace(second=0, microsecond=0) if value == NOW_TEXT else shown_instant(labels, now)
         change = next_change(row, at)
+        if change is None:
+            sys.exit(f"no change of row {row} within 200 days of {at}")
         # Day steps leave the moment within a day before the change; then the
         # first notch goes to the next half hour, each further one 30 minutes.
         days = -((at - change) // timedelta(days=1)) - 1
@@ -104,6 +134,7 @@ def main():
         found = min(tries, key=len)
         if value != NOW_TEXT:
             found.append(f"the clock's value is [{value}], not now")
+        found += help_problems(labels, now)
         at = now
     else:
         at = shown_instant(labels, now)
