@@ -27,7 +27,9 @@ ClockWindow::~ClockWindow() {
 
 void ClockWindow::Load() {
     const wchar_t* name = ClassName(style_);
-    HINSTANCE instance = RegisterWindowClass({name, Proc, CS_DBLCLKS});
+    // The program's icon, for its Alt+Tab entry.
+    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(application_.ClockOwner(), GCLP_HICON));
+    HINSTANCE instance = RegisterWindowClass({name, Proc, CS_DBLCLKS, icon});
     dpi_ = ScreenDpi();
     for (int n = 1; n <= kPlaceCount; ++n) {
         labels_[static_cast<std::size_t>(NameLabel(n))] = RowLabel{};
@@ -37,7 +39,7 @@ void ClockWindow::Load() {
     // Owned by a hidden window, neither has a taskbar button; not being tool
     // windows, Alt+Tab reaches them, the keyboard's way to the clock.
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
-    CreateWindowExW(0, name, L"", style, 0, 0, 0, 0, application_.ClockOwner(), nullptr, instance, this);
+    CreateWindowExW(0, name, L"QV", style, 0, 0, 0, 0, application_.ClockOwner(), nullptr, instance, this);
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();

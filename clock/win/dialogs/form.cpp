@@ -72,8 +72,12 @@ std::wstring Form::HelpFile() const {
 }
 
 HWND Form::Open(std::unique_ptr<Form> form, const FormStyle& style) {
+    // The program's icon, which its hidden owner carries, in the caption and
+    // the Alt+Tab entry.
+    const AppContext& app = form->app_;
+    HICON icon = app.owner ? reinterpret_cast<HICON>(GetClassLongPtrW(app.owner, GCLP_HICON)) : nullptr;
     HINSTANCE instance =
-        RegisterWindowClass({style.className, Proc, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
+        RegisterWindowClass({style.className, Proc, 0, icon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
     form->dpi_ = ScreenDpi();
     form->font_ = MakeFormFont(form->dpi_);
 
@@ -85,7 +89,7 @@ HWND Form::Open(std::unique_ptr<Form> form, const FormStyle& style) {
     int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
     HWND hwnd = CreateWindowExW(style.exStyle, style.className, style.title.c_str(), style.style & ~WS_VISIBLE, x, y,
-                                width, height, nullptr, nullptr, instance, form.get());
+                                width, height, app.owner, nullptr, instance, form.get());
     if (!hwnd) return nullptr;
     Form* self = form.release();
     self->ownedByWindow_ = true;
