@@ -46,6 +46,10 @@ public:
     virtual CivilTime UtcNow() const { return Now(); }
     // Milliseconds past the second Now() gives; 0 for a clock that keeps whole seconds.
     virtual int Millisecond() const { return 0; }
+    // The computer's local date and time at another instant, given in UTC,
+    // with the computer's own summer time at that instant. A clock that knows
+    // no rules of its zone keeps the offset it has now.
+    virtual CivilTime LocalAt(const CivilTime& utc) const;
 };
 
 }  // namespace qv

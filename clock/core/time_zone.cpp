@@ -92,6 +92,10 @@ CivilTime CivilFromMillis(UtcMillis instant) {
     return t;
 }
 
+CivilTime ClockSource::LocalAt(const CivilTime& utc) const {
+    return CivilFromMillis(ToUtcMillis(utc) + (ToUtcMillis(Now()) - ToUtcMillis(UtcNow())));
+}
+
 ZoneRules::ZoneRules(int first, std::vector<ZoneYearRule> rules) : firstYear(first), years(std::move(rules)) {}
 ZoneRules::ZoneRules(const ZoneRules&) = default;
 ZoneRules::ZoneRules(ZoneRules&&) noexcept = default;

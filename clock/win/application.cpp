@@ -6,6 +6,7 @@
 #include "window.h"
 #include "date_format.h"
 #include "dialogs.h"
+#include "resource.h"
 
 namespace qv::win {
 namespace {
@@ -40,6 +41,7 @@ Application::~Application() {
 
 void Application::Attach(AppContext& app) {
     app_ = &app;
+    app.owner = ClockOwner();
     UseClockForCurrentYear(&app.clock);
 }
 
@@ -90,7 +92,9 @@ void Application::CollectClosed() {
 
 HWND Application::ClockOwner() {
     if (!clockOwner_) {
-        HINSTANCE instance = RegisterWindowClass({kClockOwnerClass, DefWindowProcW});
+        // It carries the program's icon for the windows it owns.
+        HICON icon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDI_QV));
+        HINSTANCE instance = RegisterWindowClass({kClockOwnerClass, DefWindowProcW, 0, icon});
         clockOwner_.reset(CreateWindowExW(0, kClockOwnerClass, L"QV", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                           instance, nullptr));
     }

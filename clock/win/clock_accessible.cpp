@@ -173,9 +173,16 @@ STDMETHODIMP ClockAccessible::get_accName(VARIANT child, BSTR* name) {
     return ReturnText(clock_->ChildLabel(id)->caption, name);
 }
 
-STDMETHODIMP ClockAccessible::get_accValue(VARIANT, BSTR* value) {
-    if (value) *value = nullptr;
-    return DISP_E_MEMBERNOTFOUND;
+// The clock's value is the moment its places show, in the tool tip's words:
+// a move of it is announced as one change of this value.
+STDMETHODIMP ClockAccessible::get_accValue(VARIANT child, BSTR* value) {
+    if (!value) return E_POINTER;
+    *value = nullptr;
+    if (!clock_) return RPC_E_DISCONNECTED;
+    const long id = ChildId(child);
+    if (id < 0) return E_INVALIDARG;
+    if (id != CHILDID_SELF) return DISP_E_MEMBERNOTFOUND;
+    return ReturnText(clock_->MomentText(), value);
 }
 
 STDMETHODIMP ClockAccessible::get_accDescription(VARIANT child, BSTR* description) {
@@ -221,9 +228,17 @@ STDMETHODIMP ClockAccessible::get_accState(VARIANT child, VARIANT* state) {
     return S_OK;
 }
 
-STDMETHODIMP ClockAccessible::get_accHelp(VARIANT, BSTR* help) {
-    if (help) *help = nullptr;
-    return DISP_E_MEMBERNOTFOUND;
+// A place's labels: what the label does not show (zone, difference, next change).
+STDMETHODIMP ClockAccessible::get_accHelp(VARIANT child, BSTR* help) {
+    if (!help) return E_POINTER;
+    *help = nullptr;
+    if (!clock_) return RPC_E_DISCONNECTED;
+    const long id = ChildId(child);
+    if (id < 0) return E_INVALIDARG;
+    const int place = PlaceOf(id);
+    if (place == 0) return DISP_E_MEMBERNOTFOUND;
+    if (clock_->ChildLabel(id)->caption.empty()) return S_FALSE;
+    return ReturnText(clock_->PlaceHelp(place), help);
 }
 
 STDMETHODIMP ClockAccessible::get_accHelpTopic(BSTR* file, VARIANT, long* topic) {

@@ -50,6 +50,7 @@ void ClockWindow::Paint(HDC dc, const RECT& area) const {
         DrawTextW(dc, label.caption.c_str(), static_cast<int>(label.caption.size()), &r,
                   DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
     }
+    PaintMarkers(dc);
 }
 
 void ClockWindow::PaintBuffered(HDC dc, const RECT& area) const {

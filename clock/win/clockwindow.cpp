@@ -27,7 +27,9 @@ ClockWindow::~ClockWindow() {
 
 void ClockWindow::Load() {
     const wchar_t* name = ClassName(style_);
-    HINSTANCE instance = RegisterWindowClass({name, Proc, CS_DBLCLKS});
+    // The program's icon, for its Alt+Tab entry.
+    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(application_.ClockOwner(), GCLP_HICON));
+    HINSTANCE instance = RegisterWindowClass({name, Proc, CS_DBLCLKS, icon});
     for (int n = 1; n <= kPlaceCount; ++n) {
         labels_[static_cast<std::size_t>(NameLabel(n))] = RowLabel{};
         labels_[static_cast<std::size_t>(TimeLabel(n))] = RowLabel{};
@@ -40,7 +42,7 @@ void ClockWindow::Load() {
     // it has. Made elsewhere, it would change monitors when the load places
     // it, and the system would scale it a second time.
     const RECT place = StoredPlace();
-    CreateWindowExW(0, name, L"", style, place.left, place.top, place.right - place.left, place.bottom - place.top,
+    CreateWindowExW(0, name, L"QV", style, place.left, place.top, place.right - place.left, place.bottom - place.top,
                     application_.ClockOwner(), nullptr, instance, this);
     if (!hwnd_) return;
     ApplyFontFace();
@@ -232,10 +234,19 @@ void ClockWindow::Form_Resize() {
         time.left = model.TimeLeft[n];
         time.top = model.TimeTop[n];
     }
+    MovePlaceTips();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void ClockWindow::ArmTimer1() {
+    if (moment_.Shifted()) {
+        // Nothing shown changes while the moment stands still: the timer
+        // waits for the return to now, re-armed by every move.
+        const auto wait = static_cast<UINT>(std::min<std::int64_t>(moment_.MsUntilIdleReturn(app_.clock) + kTickMarginMs, kIdleReturnMs + kTickMarginMs));
+        timer1Period_ = std::max(wait, kShortestTimerMs);
+        SetTimer(hwnd_, kTimer1, timer1Period_, nullptr);
+        return;
+    }
     // The milliseconds first, then the second: should the second turn between
     // the two reads, the timer wakes a second early and re-arms, never late.
     const int millisecond = app_.clock.Millisecond();
@@ -248,7 +259,17 @@ void ClockWindow::ArmTimer1() {
 }
 
 void ClockWindow::Timer1_Timer() {
-    ClockTick(app_.model, app_.clock, tick_);
+    // A minute without a wheel turn or key: a glance later never meets a stale time.
+    if (moment_.ReturnIfIdle(app_.clock)) {
+        AfterReturnToNow();
+        return;
+    }
+    ShowTick(!moment_.Shifted());
+}
+
+void ClockWindow::ShowTick(bool announce) {
+    if (moment_.Shifted()) ClockTick(app_.model, MomentClock(app_.clock, moment_.Instant()), tick_);
+    else ClockTick(app_.model, app_.clock, tick_);
     for (int n = 1; n <= kPlaceCount; ++n) {
         auto i = static_cast<std::size_t>(n - 1);
         RowLabel& time = labels_[static_cast<std::size_t>(TimeLabel(n))];
@@ -259,14 +280,14 @@ void ClockWindow::Timer1_Timer() {
             shownTimes_[i] = caption;
             time.caption = Widen(caption);
             InvalidateLabel(time);
-            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, clock_child::TimeLabel(n));
+            if (announce) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, clock_child::TimeLabel(n));
         }
         if (tick_.followsZone[i]) {
             const COLORREF zoneColor = tick_.summer[i] ? summerColor_ : timeColor_;
             if (zoneColor != time.color) {
                 time.color = zoneColor;
                 InvalidateLabel(time);
-                NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, clock_child::TimeLabel(n));
+                if (announce) NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, clock_child::TimeLabel(n));
             }
         }
         RowLabel& name = labels_[static_cast<std::size_t>(NameLabel(n))];
@@ -274,7 +295,7 @@ void ClockWindow::Timer1_Timer() {
         if (color != name.color) {
             name.color = color;
             InvalidateLabel(name);
-            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, clock_child::NameLabel(n));
+            if (announce) NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, clock_child::NameLabel(n));
         }
     }
 }
@@ -341,9 +362,23 @@ void ClockWindow::OP3_DblClick() {
 
 void ClockWindow::OnKey(WPARAM key, LPARAM flags) {
     // A held Enter or Space runs the button once: its repeat would reach the
-    // window the command opened.
-    if (IsKeyRepeat(flags) && (key == VK_RETURN || key == VK_SPACE)) return;
+    // window the command opened. Esc too acts once a press.
+    if (IsKeyRepeat(flags) && (key == VK_RETURN || key == VK_SPACE || key == VK_ESCAPE)) return;
     switch (key) {
+    // The shown moment: Down/Up a notch, PageDown/PageUp a day (both repeat
+    // while held), Home and Esc back to now.
+    case VK_DOWN:
+    case VK_UP:
+        MoveMoment(key == VK_DOWN ? 1 : -1, false);
+        break;
+    case VK_NEXT:
+    case VK_PRIOR:
+        MoveMoment(key == VK_NEXT ? 1 : -1, true);
+        break;
+    case VK_HOME:
+    case VK_ESCAPE:
+        BackToNow();
+        break;
     case VK_TAB:
         MoveButtonFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
         break;
@@ -404,6 +439,8 @@ int ClockWindow::ButtonAt(POINT client) const {
 }
 
 void ClockWindow::OnButtonPress(int button, LPARAM lp) {
+    // Every press brings the places back to now, whatever it then does.
+    BackToNow();
     POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
     // The buttons answer double-clicks only; a press on them does nothing.
     if (ButtonAt(pt) != 0) return;
@@ -428,6 +465,8 @@ void ClockWindow::CreateToolTips() {
         info.lpszText = const_cast<wchar_t*>(kButtons[b].tip);
         SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
+    AddPlaceTips();
+    CreateShiftTip();
 }
 
 LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -459,8 +498,15 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == kTimer1) {
             Timer1_Timer();
             ArmTimer1();
+        } else if (wp == kShiftTipTimer) {
+            HideShiftTip();
         }
         return 0;
+    case WM_MOUSEWHEEL:
+        OnWheel(wp);
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<NMHDR*>(lp));
     case WM_TIMECHANGE:
         // The user set the computer's clock: show it now, not at the old second.
         Timer1_Timer();
@@ -485,6 +531,7 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnButtonPress(4, lp);
         return 0;
     case WM_LBUTTONDBLCLK: {
+        BackToNow();
         POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         switch (ButtonAt(pt)) {
         case 1: OP1_DblClick(); break;
@@ -548,6 +595,7 @@ LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void ClockWindow::OnDestroyed() {
     toolTips_.release();  // destroyed with its owner
+    shiftTip_.release();
     // The application frees this object once the handler stack has unwound.
     application_.WindowGone();
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "clock_tick.h"
+#include "shown_moment.h"
 #include "app_context.h"
 #include "application.h"
 #include "clock_accessible.h"
@@ -31,6 +32,9 @@ public:
     static constexpr UINT_PTR kTimer1 = 1;
     // Posted to run a button's command (wParam 1..3) for a screen reader.
     static constexpr UINT kRunButton = WM_APP + 1;
+    // Hides the shown moment's tool tip a while after the last move.
+    static constexpr UINT_PTR kShiftTipTimer = 2;
+    static constexpr UINT kShiftTipMs = 4000;
     // Posted when monitors or work areas changed: the buttons go back onto one.
     static constexpr UINT kKeepReachable = WM_APP + 2;
 
@@ -65,6 +69,14 @@ public:
     int Dpi() const { return dpi_; }
     // The button (1..3) that has the keyboard focus, 0 for none.
     int FocusedButton() const { return focusedButton_; }
+    // The moment the places show: now, or where the wheel or keys moved it.
+    const ShownMoment& Moment() const { return moment_; }
+    // The shown moment in words ("+1日 3:30 · 12/10(木) 13:30"), or that it is now.
+    std::wstring MomentText() const;
+    // What a place's labels do not show (its zone, its difference, its next change).
+    std::wstring PlaceHelp(int place) const;
+    // The shown moment's tool tip window, and whether it shows.
+    HWND ShiftTip() const { return shiftTip_.get(); }
 
     // The window's children as screen readers know them (clock_accessible.h
     // gives their ids). A child's box in client pixels; the child at a client
@@ -89,6 +101,26 @@ private:
     void Form_Load();
     void Form_Resize();
     void Timer1_Timer();
+    // The tick at the shown moment and the labels it changed; screen readers
+    // hear of each label only when `announce` (at now, tick by tick).
+    void ShowTick(bool announce);
+    // Moves the shown moment (notches or days; a wheel turn) and shows it.
+    void MoveMoment(int steps, bool days);
+    void OnWheel(WPARAM wp);
+    void ShowMoved(bool moved);
+    // Any press, Home, Esc: the places show now again.
+    void BackToNow();
+    void AfterReturnToNow();
+    // The marker that says the times are not now, beside each time label.
+    void PaintMarkers(HDC dc) const;
+    int MarkerDirection() const;
+    void InvalidateMarkers();
+    void UpdateShiftTip();
+    void HideShiftTip();
+    void CreateShiftTip();
+    void AddPlaceTips();
+    void MovePlaceTips();
+    LRESULT OnNotify(NMHDR& header);
     // Sets the timer for just after the next change, in phase with the local clock's seconds.
     void ArmTimer1();
     void Form_Unload();
@@ -151,6 +183,12 @@ private:
     ComPtr<ClockAccessible> accessible_;  // made at the first screen reader's request
     int focusedButton_ = 0;     // 1..3 when a button has the keyboard focus
     bool keyboardUsed_ = false; // the focus rectangle shows once the keyboard was used
+    ShownMoment moment_;        // never stored: a new window shows now
+    int markerShown_ = 0;       // the markers painted: 1 later, -1 earlier, 0 none
+    UniqueWindow shiftTip_;     // the shown moment in words, beside the window
+    std::wstring shiftTipText_;
+    std::string shiftScratch_;
+    std::wstring placeTipText_; // the hover text handed to the tool tip
 };
 
 }  // namespace qv::win

@@ -50,6 +50,28 @@ int SystemClock::Millisecond() const {
     return st.wMilliseconds;
 }
 
+CivilTime SystemClock::LocalAt(const CivilTime& utc) const {
+    if (utc.year < 1601) return ClockSource::LocalAt(utc);  // before the system's calendar: today's offset
+    SYSTEMTIME in{};
+    in.wYear = static_cast<WORD>(utc.year);
+    in.wMonth = static_cast<WORD>(utc.month);
+    in.wDay = static_cast<WORD>(utc.day);
+    in.wHour = static_cast<WORD>(utc.hour);
+    in.wMinute = static_cast<WORD>(utc.minute);
+    in.wSecond = static_cast<WORD>(utc.second);
+    SYSTEMTIME out{};
+    // The computer's zone by the rule of that instant's year where the system keeps rules by year
+    // (Windows 7 and later; Wine 8 has not the call), else by this year's rule.
+    using ToLocalEx = BOOL(WINAPI*)(const DYNAMIC_TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
+    static const auto toLocalEx = reinterpret_cast<ToLocalEx>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SystemTimeToTzSpecificLocalTimeEx")));
+    DYNAMIC_TIME_ZONE_INFORMATION zone{};
+    if (toLocalEx && GetDynamicTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID && toLocalEx(&zone, &in, &out))
+        return ToCivil(out);
+    if (SystemTimeToTzSpecificLocalTime(nullptr, &in, &out)) return ToCivil(out);
+    return ClockSource::LocalAt(utc);
+}
+
 int SystemMessages::Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT flags) {
     return MessageBoxW(owner, text.c_str(), title.c_str(), flags);
 }

@@ -47,6 +47,7 @@ public:
     CivilTime Now() const override;
     CivilTime UtcNow() const override;
     int Millisecond() const override;
+    CivilTime LocalAt(const CivilTime& utc) const override;
 };
 
 class SystemMessages final : public MessageService {

@@ -6,6 +6,7 @@ add_library(qvclock STATIC
   ${CMAKE_CURRENT_LIST_DIR}/application.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clock_accessible.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clock_paint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/clock_moment.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clockwindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/font_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/placement.cpp

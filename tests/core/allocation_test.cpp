@@ -8,6 +8,7 @@
 #include "counting_new.h"
 #include "value_printer.h"
 #include "fake_clock.h"
+#include "shown_moment.h"
 #include "tick_setup.h"
 #include "zone_samples.h"
 
@@ -45,6 +46,25 @@ TEST(Allocations, NoneInSteadyStateTicks) {
         EXPECT_EQ(test::AllocationCount() - before, 0) << format;
         EXPECT_EQ(model.LocalTime[1], Value::Text("00:07"));
     }
+}
+
+TEST(Allocations, NoneForANotchOfTenZonePlaces) {
+    SettingsModel model;
+    RowLabels labels;
+    test::TenNamedPlaces(model, labels);
+    for (int n = 1; n <= kPlaceCount; ++n) model.Zone[n] = n % 2 ? test::Eastern() : test::AusEastern();
+    test::ZonedClock clock(test::Tokyo(), {2027, 3, 10, 1, 7, 0});
+    ShownMoment moment;
+    moment.Step(1, false, clock);
+    ClockTick(model, MomentClock(clock, moment.Instant()), labels);  // the texts get their buffers
+
+    const long before = test::AllocationCount();
+    // Across both summer-time changes, forwards and back, by notches and days.
+    for (int notch = 0; notch < 2000; ++notch) {
+        moment.Step(notch < 1000 ? 1 : -1, notch % 10 == 0, clock);
+        ClockTick(model, MomentClock(clock, moment.Instant()), labels);
+    }
+    EXPECT_EQ(test::AllocationCount() - before, 0);
 }
 
 TEST(Allocations, NoneFormattingIntoABufferWithRoom) {

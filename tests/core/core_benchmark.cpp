@@ -6,6 +6,7 @@
 
 #include "date_format.h"
 #include "fake_clock.h"
+#include "shown_moment.h"
 #include "tick_setup.h"
 #include "zone_samples.h"
 
@@ -99,6 +100,26 @@ BENCHMARK(BM_WakeUpTenFixedPlacesMinutes);
 BENCHMARK(BM_WakeUpTenZonePlacesMinutes);
 BENCHMARK(BM_WakeUpTenFixedPlacesSeconds);
 BENCHMARK(BM_WakeUpTenZonePlacesSeconds);
+
+// One notch of the wheel as the clock window runs it: the step, then ten
+// zone places at the shown instant (their states found anew: a notch may
+// cross a change).
+void BM_NotchTenZonePlaces(benchmark::State& state) {
+    SettingsModel model;
+    RowLabels labels;
+    test::TenNamedPlaces(model, labels);
+    ZoneRules (*rules[])() = {test::Tokyo, test::Gmt, test::Eastern, test::India, test::AusEastern};
+    for (int n = 1; n <= kPlaceCount; ++n) model.Zone[n] = rules[(n - 1) % 5]();
+    test::ZonedClock clock(test::Tokyo(), {2026, 12, 7, 1, 7, 0});
+    ShownMoment moment;
+    int notch = 0;
+    for (auto _ : state) {
+        moment.Step(notch++ % 2000 < 1000 ? 1 : -1, false, clock);
+        ClockTick(model, MomentClock(clock, moment.Instant()), labels);
+        benchmark::DoNotOptimize(labels.nameColor.data());
+    }
+}
+BENCHMARK(BM_NotchTenZonePlaces);
 
 }  // namespace
 }  // namespace qv

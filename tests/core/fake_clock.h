@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "date_value.h"
+#include "time_zone.h"
 
 namespace qv::test {
 
@@ -27,6 +28,26 @@ private:
     CivilTime now_;
     std::optional<CivilTime> utc_;
     mutable int reads_ = 0;
+};
+
+// A computer whose clock follows a zone's rules: its local time now and at
+// any other instant, summer time included, come from them.
+class ZonedClock : public ClockSource {
+public:
+    ZonedClock(ZoneRules rules, CivilTime utc) : rules_(std::move(rules)), utc_(ToUtcMillis(utc)) {}
+    CivilTime Now() const override { return LocalAt(UtcNow()); }
+    CivilTime UtcNow() const override { return CivilFromMillis(utc_); }
+    int Millisecond() const override { return static_cast<int>(utc_ % 1000); }
+    CivilTime LocalAt(const CivilTime& utc) const override {
+        const UtcMillis at = ToUtcMillis(utc);
+        return CivilFromMillis(at + ZoneShownAt(rules_, at).offsetMinutes * std::int64_t{60'000});
+    }
+    void Advance(std::int64_t ms) { utc_ += ms; }
+    void SetUtc(CivilTime utc) { utc_ = ToUtcMillis(utc); }
+
+private:
+    ZoneRules rules_;
+    UtcMillis utc_;
 };
 
 }  // namespace qv::test

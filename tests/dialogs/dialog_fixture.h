@@ -20,6 +20,7 @@
 #include "com_ptr.h"
 #include "dialogs.h"
 #include "fake_clock.h"
+#include "handles.h"
 #include "shift_jis_lines.h"
 #include "temp_folder.h"
 #include "windows_support.h"
@@ -138,7 +139,10 @@ protected:
     RecordingMessages messages;
     ScriptedChoosers choosers;
     RecordingLauncher launcher;
-    AppContext app{model, folder.path(), clock, messages, choosers, launcher, GetModuleHandleW(nullptr)};
+    // The hidden window that owns the dialogs, as in the program.
+    UniqueWindow owner{CreateWindowExW(0, L"STATIC", L"QV", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr)};
+    AppContext app{model, folder.path(), clock, messages, choosers, launcher, GetModuleHandleW(nullptr), owner.get()};
     std::vector<std::wstring> links;
 
 private:

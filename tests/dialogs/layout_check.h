@@ -46,12 +46,13 @@ inline void ExpectControl(HWND window, int id, double left, double top, double w
     EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), cls), 0) << "class of control " << id;
 }
 
-// A settings window's frame: a tool window (no taskbar button) without
-// minimise and maximise boxes, sizable or not; its client area in twips,
-// centred on the screen.
+// A settings window's frame: owned (no taskbar button), not a tool window
+// (an Alt+Tab entry), without minimise and maximise boxes, sizable or not;
+// its client area in twips, centred on the screen.
 inline void ExpectSettingsFrame(HWND window, bool sizable, double width, double height) {
     const LONG style = GetWindowLongW(window, GWL_STYLE), ex = GetWindowLongW(window, GWL_EXSTYLE);
-    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(ex & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW));
+    EXPECT_NE(GetWindow(window, GW_OWNER), nullptr);
     EXPECT_EQ((style & WS_THICKFRAME) != 0, sizable) << "a sizing border";
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     RECT client{};

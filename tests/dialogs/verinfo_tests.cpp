@@ -28,7 +28,9 @@ protected:
 TEST_F(VerInfoTest, PictureCardLayout) {
     HWND w = OpenVerInfo();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(GetWindowTextLengthW(w), 0);
+    wchar_t title[32] = {};
+    GetWindowTextW(w, title, 32);
+    EXPECT_STREQ(title, verinfo::kTitle);
     ExpectSettingsFrame(w, false, 6690, 4260);
     ExpectControl(w, OK, 2760, 3360, 1335, 375, L"OK", L"Button");
     EXPECT_EQ(GetNextDlgTabItem(w, nullptr, FALSE), GetDlgItem(w, OK));

@@ -107,6 +107,18 @@ write_ten_places() {
     '表示内容寸法' ' 180 ' ' 1095 ' 'フォント情報' False False 'ＭＳ ゴシック' ' 8 ' ' 75 '
 }
 
+# The places of the moment test and its screenshots: New York, London, Sydney
+# and Tokyo by their zones, Honolulu 19 hours behind the computer, each at
+# work from 9:00 to 17:00.
+write_zone_places() {
+  write_settings STEI.QV '名称' ニューヨーク ロンドン シドニー 東京 ホノルル '' '' '' '' '' \
+    '時差' ' 0 ' ' 0 ' ' 0 ' ' 0 ' '-19 ' '' '' '' '' '' \
+    '始業時間' '9:00' '9:00' '9:00' '9:00' '9:00' '' '' '' '' '' \
+    '終業時間' '17:00' '17:00' '17:00' '17:00' '17:00' '' '' '' '' '' \
+    'サマータイム情報' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' ' 0 ' \
+    'タイムゾーン' 'Eastern Standard Time' 'GMT Standard Time' 'AUS Eastern Standard Time' 'Tokyo Standard Time' '' '' '' '' '' ''
+}
+
 # capture GEOMETRY FILE: that part of the screen, every pixel as it is (the
 # real ImageMagick, not a stand-in convert).
 capture() { import -window root png:- | /usr/bin/convert - -crop "$1" +repage "$2"; }
@@ -144,4 +156,20 @@ cleanup_qv() {
   local pid
   for pid in "$@"; do kill "$pid" 2>/dev/null || true; done
   [ -n "${folder:-}" ] && [ -z "${QV_KEEP:-}" ] && rm -rf "$folder"
+}
+
+# use_dpi DPI: the user's LogPixels in the test prefix for the programs
+# started from now on (nothing changes at 96 with none set); restore_dpi
+# puts the old value back.
+dpi_key='HKCU\Control Panel\Desktop'
+dpi_reg() { "$root/script/wine" reg "$@" >/dev/null 2>&1; }
+use_dpi() {
+  dpi_before=$("$root/script/wine" reg query "$dpi_key" /v LogPixels 2>/dev/null | tr -d '\r' | awk '/LogPixels/ {print $3}') || true
+  dpi_set=1
+  dpi_reg add "$dpi_key" /v LogPixels /t REG_DWORD /d "$1" /f
+}
+restore_dpi() {
+  [ -n "${dpi_set:-}" ] || return 0
+  if [ -n "$dpi_before" ]; then dpi_reg add "$dpi_key" /v LogPixels /t REG_DWORD /d "$((dpi_before))" /f
+  else dpi_reg delete "$dpi_key" /v LogPixels /f; fi
 }

@@ -9,15 +9,9 @@ qv=$1 probe=$2 preview=$3 root=$4 out=$5 dpi=${6:-144}
 source "$(dirname "$0")/e2e_lib.sh"
 mkdir -p "$out"
 
-key='HKCU\Control Panel\Desktop'
-reg() { "$root/script/wine" reg "$@" >/dev/null 2>&1; }
-before=$("$root/script/wine" reg query "$key" /v LogPixels 2>/dev/null | tr -d '\r' | awk '/LogPixels/ {print $3}') || true
-restore_dpi() {
-  if [ -n "$before" ]; then reg add "$key" /v LogPixels /t REG_DWORD /d "$((before))" /f; else reg delete "$key" /v LogPixels /f; fi
-}
 pid= preview_pid=
 trap 'restore_dpi; cleanup_qv $pid $preview_pid' EXIT
-reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f
+use_dpi "$dpi"
 
 px() { echo $(((($1) * dpi + 720) / 1440)); }
 

@@ -62,7 +62,9 @@ BOOL CALLBACK FirstStatic(HWND child, LPARAM lp) {
 }
 
 // The clock's labels (children 4 to 23: each place's name, then its time)
-// through the accessible object the window hands to other processes.
+// through the accessible object the window hands to other processes: id,
+// name, description and help (its lines joined by " | "); first the clock
+// itself (child 0) with its value, the moment it shows, for the help.
 int ReadLabels(HWND hwnd) {
     if (FAILED(CoInitialize(nullptr))) return 1;
     IAccessible* acc = nullptr;
@@ -70,18 +72,24 @@ int ReadLabels(HWND hwnd) {
     if (SUCCEEDED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&acc))) && acc) {
         status = 0;
-        for (long child = 4; child <= 23; ++child) {
+        for (long child = 0; child <= 23; ++child) {
+            if (child >= 1 && child <= 3) continue;  // the buttons
             VARIANT id;
             VariantInit(&id);
             id.vt = VT_I4;
             id.lVal = child;
-            BSTR name = nullptr, description = nullptr;
+            BSTR name = nullptr, description = nullptr, help = nullptr;
             acc->get_accName(id, &name);
             acc->get_accDescription(id, &description);
+            if (child == 0) acc->get_accValue(id, &help);
+            else acc->get_accHelp(id, &help);
+            std::wstring helpLine = help ? help : L"";
+            for (std::size_t at; (at = helpLine.find(L'\n')) != std::wstring::npos;) helpLine.replace(at, 1, L" | ");
             std::wstring line = std::to_wstring(child) + L"\t" + (name ? name : L"") + L"\t" +
-                                (description ? description : L"");
+                                (description ? description : L"") + L"\t" + helpLine;
             SysFreeString(name);
             SysFreeString(description);
+            SysFreeString(help);
             PrintUtf8(line);
         }
         acc->Release();

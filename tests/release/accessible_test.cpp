@@ -2,8 +2,8 @@
 // QV.exe in a scratch program folder, the IAccessible of its client area
 // through AccessibleObjectFromWindow (oleacc): the buttons, the names and
 // times of ten places, states, locations, one name change per changed
-// caption, and a default action that opens 設定変更 with its first control
-// focused.
+// caption, a default action that opens 設定変更 with its first control
+// focused, and the settings windows' fields named for a screen reader.
 #include <windows.h>
 #include <oleacc.h>
 
@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <map>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -94,6 +95,24 @@ void CALLBACK RecordNameChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LON
     g_nameChanges.push_back({hwnd, object, child});
 }
 
+// The names and descriptions of a window's text and combo boxes, as a screen reader reads them.
+std::multimap<std::wstring, std::wstring> FieldNames(HWND window) {
+    std::multimap<std::wstring, std::wstring> fields;
+    EnumChildWindows(window, [](HWND child, LPARAM lp) -> BOOL CALLBACK {
+        wchar_t cls[32] = {};
+        GetClassNameW(child, cls, 32);
+        ComPtr<IAccessible> acc;
+        if ((!_wcsicmp(cls, L"Edit") || !_wcsicmp(cls, L"ComboBox")) &&
+            SUCCEEDED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                 acc.PutVoid()))) {
+            reinterpret_cast<std::multimap<std::wstring, std::wstring>*>(lp)->emplace(
+                Name(acc.Get(), CHILDID_SELF), Description(acc.Get(), CHILDID_SELF));
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&fields));
+    return fields;
+}
+
 class AccessibleClockTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -108,6 +127,8 @@ protected:
         places[23] = L"0:00";   // 東京 works round the clock: its name shows the work colour
         places[34] = L"23:59";
         places[48] = L" 1 ";    // シドニー keeps summer time
+        places.insert(places.end(), {L"タイムゾーン", L"Tokyo Standard Time"});  // 東京 follows its zone
+        places.resize(places.size() + 9);
         ASSERT_TRUE(WriteShiftJisLines(JoinPath(folder.path(), L"STEI.QV"), places));
         // A format with seconds, so that captions change while the test looks.
         ASSERT_TRUE(WriteShiftJisLines(JoinPath(folder.path(), L"STEI1.QV"),
@@ -218,6 +239,27 @@ TEST_F(AccessibleClockTest, TheTreeFromAnotherProcessAndADefaultActionThatWorks)
     wchar_t caption[64] = {};
     GetWindowTextW(info.hwndFocus, caption, 64);
     EXPECT_STREQ(caption, L"名称標準表示色") << "設定変更 opens on its selected colour option";
+    EXPECT_EQ(FieldNames(henko).count(L"画像"), 1u) << "the picture's box";
+
+    // 初期設定: each of the forty fields by its column and row, whatever came before it on screen.
+    HWND syokiButton = FindWindowExW(henko, nullptr, L"Button", L"初期設定");
+    ASSERT_NE(syokiButton, nullptr);
+    PostMessageW(syokiButton, BM_CLICK, 0, 0);
+    HWND syoki = qv.WaitForWindow({L"QV.SYOKI"}, 10s);
+    ASSERT_NE(syoki, nullptr);
+    const auto fields = FieldNames(syoki);
+    std::set<std::wstring> names;
+    for (const auto& field : fields) names.insert(field.first);
+    std::set<std::wstring> expected;
+    for (int n = 1; n <= 10; ++n) {
+        for (const wchar_t* column : {L"名称", L"時差", L"始業時刻", L"終業時刻"})
+            expected.insert(std::wstring(column) + L" (" + std::to_wstring(n) + L"行目)");
+    }
+    EXPECT_EQ(names, expected);
+    auto zone = fields.equal_range(L"時差 (1行目)");
+    ASSERT_NE(zone.first, zone.second);
+    for (auto it = zone.first; it != zone.second; ++it)
+        EXPECT_NE(it->second.find(L"[Tokyo Standard Time]"), std::wstring::npos) << "the zone in its description";
 }
 
 TEST_F(AccessibleClockTest, EachChangedCaptionRaisesOneNameChangeForItsChild) {

@@ -69,14 +69,17 @@ public:
 };
 
 // A user who picks `colour` in the colour chooser (cancels it when there is
-// none) and cancels the other choosers.
+// none) and cancels the other choosers; the help runs `help` when set.
 class FixedChoosers final : public Choosers {
 public:
     std::optional<COLORREF> colour;
+    std::function<void()> help;
     std::optional<COLORREF> ChooseColor(HWND, COLORREF) override { return colour; }
     std::optional<FontChoice> ChooseFont(HWND, const FontChoice&) override { return std::nullopt; }
     std::optional<std::wstring> ChooseOpenFile(HWND, const std::wstring&) override { return std::nullopt; }
-    void ShowHelp(HWND, const std::wstring&) override {}
+    void ShowHelp(HWND, const std::wstring&) override {
+        if (help) help();
+    }
 };
 
 // The window file of a clock at the given place (twips), as the program writes it.

@@ -16,8 +16,9 @@ LRESULT CALLBACK RecordShows(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+// The buttons' and places' tool tips (the shown moment's has one tool).
 BOOL CALLBACK FindToolTips(HWND h, LPARAM lp) {
-    if (ClassName(h) != TOOLTIPS_CLASSW) return TRUE;
+    if (ClassName(h) != TOOLTIPS_CLASSW || SendMessageW(h, TTM_GETTOOLCOUNT, 0, 0) < 3) return TRUE;
     *reinterpret_cast<HWND*>(lp) = h;
     return FALSE;
 }
@@ -147,7 +148,7 @@ TEST_F(CommandsTest, ButtonsCarryTheirToolTips) {
     EnumThreadWindows(GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&tips));
     ASSERT_TRUE(tips);
     EXPECT_EQ(GetWindow(tips, GW_OWNER), clock.hwnd());
-    ASSERT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 3);
+    ASSERT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), 3 + 2 * kPlaceCount) << "the buttons, then each place's two labels";
     const wchar_t* expected[] = {L"終了", L"画面切り替え", L"設定変更"};
     for (UINT_PTR id = 1; id <= 3; ++id) {
         wchar_t text[80] = {};

@@ -1,12 +1,15 @@
 // The clock window by keyboard: Tab and Shift+Tab among the three buttons,
 // the focus rectangle once the keyboard was used, Enter and Space running the
-// focused button's command.
+// focused button's command; Alt+Tab to each of the program's windows.
 #include "clock_fixture.h"
 
 #include <algorithm>
 #include <vector>
 
+#include "henko_window.h"
+#include "syoki_window.h"
 #include "twips.h"
+#include "verinfo_window.h"
 
 namespace qv::win::test {
 namespace {
@@ -20,6 +23,33 @@ std::vector<FocusEvent> g_focusEvents;
 
 void CALLBACK RecordFocus(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
     g_focusEvents.push_back({hwnd, object, child});
+}
+
+// This thread's windows that Alt+Tab lists, by title (visible, not tool
+// windows, each the end of the last-active-popup walk from its root owner),
+// and those with a taskbar button (visible, unowned, not tool windows).
+struct ProgramEntries {
+    std::vector<std::wstring> altTab, taskbar;
+};
+BOOL CALLBACK AddEntries(HWND hwnd, LPARAM lp) {
+    auto* entries = reinterpret_cast<ProgramEntries*>(lp);
+    wchar_t title[64] = {};
+    GetWindowTextW(hwnd, title, 64);
+    const bool tool = GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW;
+    if (!IsWindowVisible(hwnd) || tool) return TRUE;
+    if (!GetWindow(hwnd, GW_OWNER)) entries->taskbar.push_back(title);
+    HWND walk = GetAncestor(hwnd, GA_ROOTOWNER);
+    for (HWND next; (next = GetLastActivePopup(walk)) != walk;) {
+        walk = next;
+        if (IsWindowVisible(walk)) break;
+    }
+    if (walk == hwnd) entries->altTab.push_back(title);
+    return TRUE;
+}
+ProgramEntries Entries() {
+    ProgramEntries entries;
+    EnumThreadWindows(GetCurrentThreadId(), AddEntries, reinterpret_cast<LPARAM>(&entries));
+    return entries;
 }
 
 class KeyboardTest : public ClockTest {
@@ -116,6 +146,47 @@ TEST_F(KeyboardTest, SpaceOnSwitchOpensTheOtherWindow) {
 TEST_F(KeyboardTest, EnterOnEndEndsTheProgram) {
     RunByKeys(VK_RETURN, 1);
     EXPECT_FALSE(application_->AnyWindowLeft());
+}
+
+// F1 opens the help in another program, as the browser comes to the front;
+// Alt+Tab (SwitchToThisWindow: Wine without a window manager switches nothing
+// on the keys) brings the window back with the focus where it was.
+TEST_F(KeyboardTest, AltTabReachesEveryWindowByItsTitleAndGivesTheFocusBack) {
+    StartFirstRun();
+    EXPECT_EQ(Entries().altTab, std::vector<std::wstring>{L"QV"});
+    EXPECT_EQ(Entries().taskbar, std::vector<std::wstring>{});
+    HWND browser = nullptr;
+    choosers_.help = [&] {
+        browser = CreateWindowExW(0, L"STATIC", L"help", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetForegroundWindow(browser);
+    };
+    auto leaveAndComeBack = [&](const wchar_t* cls, const wchar_t* title, int tabs) {
+        HWND window = FindOwnWindow(cls);
+        ASSERT_NE(window, nullptr) << title;
+        for (int i = 0; i < tabs; ++i) Press(VK_TAB);
+        const HWND focus = GetFocus();
+        ASSERT_TRUE(IsChild(window, focus)) << title;
+        EXPECT_EQ(Entries().altTab, std::vector<std::wstring>{title});
+        EXPECT_EQ(Entries().taskbar, std::vector<std::wstring>{}) << title;
+        EXPECT_NE(GetClassLongPtrW(window, GCLP_HICON), 0) << title << ": the program's icon";
+        Press(VK_F1);
+        ASSERT_NE(browser, nullptr) << title;
+        ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == browser; }, 5000)) << title;
+        SwitchToThisWindow(window, TRUE);
+        EXPECT_TRUE(PumpUntil([&] { return GetFocus() == focus; }, 5000)) << title;
+        DestroyWindow(browser);
+        browser = nullptr;
+    };
+    for (int i = 0; i < 3; ++i) Press(VK_TAB);  // to 設定
+    Press(VK_RETURN);
+    leaveAndComeBack(henko::kClassName, henko::kTitle, 3);
+    Click(FindOwnWindow(henko::kClassName), henko::BSYO);
+    leaveAndComeBack(syoki::kClassName, syoki::kTitle, 5);
+    Click(FindOwnWindow(syoki::kClassName), syoki::BCH);
+    Click(FindOwnWindow(henko::kClassName), henko::GoVerInfo);
+    leaveAndComeBack(verinfo::kClassName, verinfo::kTitle, 1);
+    DestroyWindow(FindOwnWindow(verinfo::kClassName));
 }
 
 }  // namespace

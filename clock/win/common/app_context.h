@@ -46,6 +46,10 @@ struct AppContext {
     Choosers& choosers;
     WindowLauncher& windows;
     HINSTANCE instance = nullptr;
+    // The hidden window that owns the program's top-level windows: owned,
+    // they get no taskbar button; not being tool windows, each visible one
+    // has its Alt+Tab entry. Null leaves them unowned.
+    HWND owner = nullptr;
     // The last save of the window file failed: the model holds a newer place,
     // size and layout than the file, and a restart keeps them.
     bool windowFileBehind = false;

@@ -74,8 +74,12 @@ std::wstring Form::HelpFile() const {
 }
 
 HWND Form::Open(std::unique_ptr<Form> form, const FormStyle& style) {
+    // The program's icon, which its hidden owner carries, in the caption and
+    // the Alt+Tab entry.
+    const AppContext& app = form->app_;
+    HICON icon = app.owner ? reinterpret_cast<HICON>(GetClassLongPtrW(app.owner, GCLP_HICON)) : nullptr;
     HINSTANCE instance =
-        RegisterWindowClass({style.className, Proc, 0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
+        RegisterWindowClass({style.className, Proc, 0, icon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
     form->clientWidth_ = style.clientWidth;
     form->clientHeight_ = style.clientHeight;
     // Laid out at the DPI of the monitor it opens on: centred on the primary
@@ -93,7 +97,7 @@ HWND Form::Open(std::unique_ptr<Form> form, const FormStyle& style) {
     const int x = outer.left, y = outer.top, width = outer.right - outer.left, height = outer.bottom - outer.top;
 
     HWND hwnd = CreateWindowExW(style.exStyle, style.className, style.title.c_str(), style.style & ~WS_VISIBLE, x, y,
-                                width, height, nullptr, nullptr, instance, form.get());
+                                width, height, app.owner, nullptr, instance, form.get());
     if (!hwnd) return nullptr;
     Form* self = form.release();
     self->ownedByWindow_ = true;

@@ -1,6 +1,7 @@
-// The base of the three settings windows: a top-level tool window whose
-// client size and child controls are given in twips, centred on the screen
-// and laid out at the DPI of the monitor it is on (again when that changes),
+// The base of the three settings windows: a top-level window owned by the
+// program's hidden window (no taskbar button, an Alt+Tab entry), whose client
+// size and child controls are given in twips, centred on the screen and laid
+// out at the DPI of the monitor it is on (again when that changes),
 // owning itself from creation to WM_NCDESTROY, with dialog keys, F1 help and
 // the focus kept on the control the user was in.
 #pragma once

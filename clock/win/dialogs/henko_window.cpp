@@ -65,7 +65,7 @@ public:
     static void Open(AppContext& app) {
         FormStyle style{kClassName, kTitle,
                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-                        WS_EX_TOOLWINDOW, 8385, 3810};
+                        0, 8385, 3810};
         Form::Open(std::make_unique<HenkoWindow>(app), style);
     }
 

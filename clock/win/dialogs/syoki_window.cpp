@@ -43,7 +43,7 @@ public:
     explicit SyokiWindow(AppContext& app) : Form(app) {}
 
     static void Open(AppContext& app) {
-        FormStyle style{kClassName, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW, 5790, 3705};
+        FormStyle style{kClassName, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 5790, 3705};
         Form::Open(std::make_unique<SyokiWindow>(app), style);
     }
 

@@ -35,7 +35,7 @@ public:
     VerInfoWindow(AppContext& app, UrlOpener open) : Form(app), open_(std::move(open)) {}
 
     static void Open(AppContext& app, UrlOpener open) {
-        FormStyle style{kClassName, L"", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW, 6690, 4260};
+        FormStyle style{kClassName, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 6690, 4260};
         Form::Open(std::make_unique<VerInfoWindow>(app, std::move(open)), style);
     }
 
@@ -70,9 +70,8 @@ private:
             SetItemText(HVerInfo, VersionCaption(*version));
             FitToText(HVerInfo);
         }
-        // The caption stays empty; a screen reader still hears a dialog by
-        // its name, then its version as it opens with the focus on OK.
-        SetAccessibleName(hwnd_, kAccessibleTitle);
+        // A screen reader hears a dialog by its title, then its version as it
+        // opens with the focus on OK.
         SetAccessibleRole(hwnd_, ROLE_SYSTEM_DIALOG);
         SetAccessibleDescription(hwnd_, ItemText(HVerInfo));
     }

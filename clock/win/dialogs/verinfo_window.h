@@ -12,8 +12,8 @@ namespace qv::win::verinfo {
 
 inline constexpr wchar_t kClassName[] = L"QV.VerInfo";
 inline constexpr wchar_t kHomePage[] = L"https://qv.example.org/";
-// The about box's name for screen readers; its caption is empty.
-inline constexpr wchar_t kAccessibleTitle[] = L"ﾊﾞｰｼﾞｮﾝ情報";
+// The about box's title: its Alt+Tab entry and its name for screen readers.
+inline constexpr wchar_t kTitle[] = L"ﾊﾞｰｼﾞｮﾝ情報";
 
 enum Control : int {
     OK = 400,
