@@ -24,8 +24,6 @@ public:
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
         process_ = pi.hProcess;
         CloseHandle(pi.hThread);
-        // Idle once its window is shown and its loop waits for input.
-        if (WaitForInputIdle(process_, 30000) == 0) hwnd_ = FindWindowW(L"QV.Test.Cover", nullptr);
     }
     ~CoverWindow() {
         if (!process_) return;
@@ -36,6 +34,13 @@ public:
     CoverWindow(const CoverWindow&) = delete;
     CoverWindow& operator=(const CoverWindow&) = delete;
 
+    bool Started() const { return process_ != nullptr; }
+    // Its window once shown maximised: ShowWindow sets the visible style
+    // last, after the size and the place at the top of the other windows.
+    bool Shown() {
+        hwnd_ = FindWindowW(L"QV.Test.Cover", nullptr);
+        return hwnd_ && IsWindowVisible(hwnd_) && IsZoomed(hwnd_);
+    }
     HWND hwnd() const { return hwnd_; }
 
 private:
@@ -51,9 +56,10 @@ protected:
     HWND SeenOverTheClock() {
         RECT clock = OuterRect();
         CoverWindow cover;
-        EXPECT_NE(cover.hwnd(), nullptr) << "cover_window.exe showed no window";
-        if (!cover.hwnd()) return nullptr;
-        EXPECT_TRUE(IsZoomed(cover.hwnd()));
+        EXPECT_TRUE(cover.Started()) << "cover_window.exe did not start";
+        const bool shown = cover.Started() && PumpUntil([&] { return cover.Shown(); }, 30000);
+        EXPECT_TRUE(shown) << "cover_window.exe showed no maximised window";
+        if (!shown) return nullptr;
         RECT covered{}, both{};
         GetWindowRect(cover.hwnd(), &covered);
         EXPECT_TRUE(IntersectRect(&both, &covered, &clock) && EqualRect(&both, &clock)) << "the window covers the clock";
