@@ -70,103 +70,58 @@ TEST(DisplayOptions, WrittenOnlyWhenOnAndOffGivesTodaysBytes) {
     back.AlwaysOnTop = false;
     EXPECT_EQ(DisplayFileBytes(back), today);
 
-    // A file without the section switches it off, whatever memory held.
-    SettingsModel plain = ReadFromDisk(today);
-    EXPECT_FALSE(plain.AlwaysOnTop);
-    EXPECT_TRUE(plain.DisplayOptions.empty());
+    // A file without the section, or one that ends at its 20th line without
+    // a break, switches it off, whatever memory held.
+    EXPECT_FALSE(ReadFromDisk(today).AlwaysOnTop);
+    EXPECT_FALSE(ReadFromDisk(today.substr(0, today.size() - 2)).AlwaysOnTop);
 }
 
-TEST(DisplayOptions, UnknownKeysKeptInOrderLinesWithoutEqualsDropped) {
-    const std::string stored = FileWith({"表示オプション", "色数=256", "ｼﾞｬﾝｸ", "最前面=1", "", "=", "未来の設定=a=b", "最前面=2"});
-    SettingsModel m = ReadFromDisk(stored);
+// Unknown keys kept in order, lines without '=' dropped, the first of our
+// keys counts and only exactly "1" is on; switching changes only our key.
+TEST(DisplayOptions, UnknownKeysKeptTheFirstKeyCountsOnlyOneIsOn) {
+    SettingsModel m = ReadFromDisk(FileWith({"表示オプション", "色数=256", "ｼﾞｬﾝｸ", "最前面=1", "", "=", "最前面=2"}));
     EXPECT_TRUE(m.AlwaysOnTop);
-    const Lines kept{"色数=256", "最前面=1", "=", "未来の設定=a=b", "最前面=2"};
-    EXPECT_EQ(m.DisplayOptions, kept);
-    Lines written{"表示オプション"};
-    written.insert(written.end(), kept.begin(), kept.end());
-    EXPECT_EQ(DisplayFileBytes(m), FileWith(written));
+    EXPECT_EQ(DisplayFileBytes(m), FileWith({"表示オプション", "色数=256", "最前面=1", "=", "最前面=2"}));
+    m.AlwaysOnTop = false;  // every line of our key goes: a later "最前面=1" must not switch it on
+    EXPECT_EQ(DisplayFileBytes(m), FileWith({"表示オプション", "色数=256", "="}));
 
-    // Off: our key goes, every "最前面" line with it; the others stay.
-    m.AlwaysOnTop = false;
-    EXPECT_EQ(DisplayFileBytes(m), FileWith({"表示オプション", "色数=256", "=", "未来の設定=a=b"}));
-    // Only our own key, switched off: the file is today's again.
-    SettingsModel own = ReadFromDisk(FileWith({"表示オプション", "最前面=1", "最前面=1"}));
-    own.AlwaysOnTop = false;
-    EXPECT_EQ(DisplayFileBytes(own), FileWith({}));
-}
-
-TEST(DisplayOptions, OnlyExactlyOneIsOnAndTheFirstKeyCounts) {
-    struct Case {
-        Lines options;
-        bool on;
-    };
-    const Case cases[] = {
-        {{"最前面=2"}, false},
-        {{"最前面="}, false},
-        {{"最前面=1 "}, false},
-        {{"最前面= 1"}, false},
-        {{"最前面=True"}, false},
-        {{"最前面=#?x%s%n ｼﾞｬﾝｸ"}, false},
-        {{"最前面 =1"}, false},  // another key
-        {{"最前面"}, false},
-        {{"最前面=2", "最前面=1"}, false},
-        {{"最前面=1", "最前面=0"}, true},
-        {{"a=1", "最前面=1"}, true},
-    };
-    for (const Case& c : cases) {
-        Lines lines{"表示オプション"};
-        lines.insert(lines.end(), c.options.begin(), c.options.end());
-        SCOPED_TRACE(lines.back());
-        const std::string stored = FileWith(lines);
-        SettingsModel m = ReadFromDisk(stored);
-        EXPECT_EQ(m.AlwaysOnTop, c.on);
-        // Unchanged, every line with an '=' is written back as it stood.
-        if (c.options.back() != "最前面") {
-            EXPECT_EQ(DisplayFileBytes(m), stored);
-        }
+    for (const char* off : {"最前面=2", "最前面=", "最前面=1 ", "最前面=True", "最前面=#?x%s ｼﾞｬﾝｸ"}) {
+        SCOPED_TRACE(off);
+        const std::string stored = FileWith({"表示オプション", off, "最前面=1"});
+        SettingsModel junk = ReadFromDisk(stored);
+        EXPECT_FALSE(junk.AlwaysOnTop);
+        EXPECT_EQ(DisplayFileBytes(junk), stored);
     }
     // Switched on over a first key that said off: that line says on, in its place.
-    SettingsModel m = ReadFromDisk(FileWith({"表示オプション", "a=1", "最前面=2", "最前面=1"}));
-    ASSERT_FALSE(m.AlwaysOnTop);
-    m.AlwaysOnTop = true;
-    EXPECT_EQ(DisplayFileBytes(m), FileWith({"表示オプション", "a=1", "最前面=1", "最前面=1"}));
+    SettingsModel later = ReadFromDisk(FileWith({"表示オプション", "a=1", "最前面=2", "最前面=1"}));
+    later.AlwaysOnTop = true;
+    EXPECT_EQ(DisplayFileBytes(later), FileWith({"表示オプション", "a=1", "最前面=1", "最前面=1"}));
 }
 
-TEST(DisplayOptions, OptionsOnlyUnderTheExactTitleLine) {
-    for (const char* title : {"表示オプション ", " 表示オプション", "表示ｵﾌﾟｼｮﾝ", "", "最前面=1", "表示オプション=1"}) {
+TEST(DisplayOptions, ReadOnlyUnderTheExactTitleAndAtMostTwentyLines) {
+    for (const char* title : {"表示オプション ", " 表示オプション", "表示ｵﾌﾟｼｮﾝ", "", "最前面=1"}) {
         SCOPED_TRACE(title);
         SettingsModel m = ReadFromDisk(FileWith({title, "最前面=1", "a=b"}));
         EXPECT_FALSE(m.AlwaysOnTop);
-        EXPECT_TRUE(m.DisplayOptions.empty());
         EXPECT_EQ(DisplayFileBytes(m), FileWith({}));
     }
-    // A file that ends before its 21st line, or whose 20th line has no break.
-    SettingsModel shortFile = ReadFromDisk(FileWith({}).substr(0, FileWith({}).size() - 2));
-    EXPECT_FALSE(shortFile.AlwaysOnTop);
-    EXPECT_EQ(shortFile.RowGap, Value::Text(" 75 "));
-}
 
-TEST(DisplayOptions, AtMostTwentyOptionLinesAreRead) {
     Lines lines{"表示オプション"};
     for (int n = 1; n <= 19; ++n) lines.push_back("k" + std::to_string(n) + "=" + std::to_string(n));
     lines.push_back("no equals sign");  // the 20th: read and dropped
     lines.push_back("最前面=1");        // the 21st: not read
-    lines.push_back("k22=22");
     SettingsModel m = ReadFromDisk(FileWith(lines));
     EXPECT_FALSE(m.AlwaysOnTop);
     ASSERT_EQ(m.DisplayOptions.size(), 19u);
     EXPECT_EQ(m.DisplayOptions.back(), "k19=19");
-
     // Twenty kept and switched on: ours first, and the file still holds no
     // more than a reader takes (the last unknown line gives way).
     lines[20] = "k20=20";
     SettingsModel full = ReadFromDisk(FileWith(lines));
-    ASSERT_EQ(full.DisplayOptions.size(), 20u);
     full.AlwaysOnTop = true;
     SettingsModel back = ReadFromDisk(DisplayFileBytes(full));
     EXPECT_TRUE(back.AlwaysOnTop);
     ASSERT_EQ(back.DisplayOptions.size(), 20u);
-    EXPECT_EQ(back.DisplayOptions.front(), "最前面=1");
     EXPECT_EQ(back.DisplayOptions.back(), "k19=19");
     EXPECT_EQ(DisplayFileBytes(back), DisplayFileBytes(full));
 }
