@@ -18,7 +18,8 @@ public:
         wchar_t self[MAX_PATH];
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring command = L"\"" + (std::filesystem::path(self).parent_path() / L"cover_window.exe").wstring() + L"\"";
-        STARTUPINFOW si{sizeof si};
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
         process_ = pi.hProcess;
