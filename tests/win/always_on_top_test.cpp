@@ -80,12 +80,12 @@ protected:
 
 // Wine keeps the Windows z-order in its server (topmost windows first), and
 // WindowFromPoint reads it: here it answers as Windows does. What the Xvfb
-// screen shows differs. Without a window manager Wine's X11 driver maps every
-// window unmanaged, a newly shown one on top of the X stack, and restacks a
-// window only when it is the first of all: the maximised window opened after
-// the topmost clock is drawn over it, and real clicks there reach it (seen
-// with the real QV.exe and cover_window.exe). On Windows the clock stays
-// drawn over it and takes the clicks, as WindowFromPoint says.
+// screen shows differs: without a window manager Wine 8's X11 driver leaves
+// the maximised window, shown after the topmost clock, above it in the X
+// stack (both are override-redirect X windows), so the screen shows it over
+// the clock and real clicks there reach it (seen with the real QV.exe and
+// cover_window.exe). On Windows the clock stays drawn over it and takes the
+// clicks, as WindowFromPoint says.
 TEST_F(AlwaysOnTopTest, OnBothClockWindowsStayAboveAMaximisedWindowOffTheyAreCovered) {
     WriteSettingsFile(File("STEI1.QV"), DefaultDisplayFile());
     WriteSettingsFile(File("STEI2.QV"), WindowFile(" 0 ", 1200, 885, 1410, 3000, " 0 "));
