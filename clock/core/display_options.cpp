@@ -16,7 +16,7 @@ bool IsAlwaysOnTopLine(std::string_view line) {
 
 // What the lines say: the first "最前面=" line counts, and only "1" is on.
 bool StoredAlwaysOnTop(const std::vector<std::string>& lines) {
-    auto own = std::find_if(lines.begin(), lines.end(), [](const std::string& line) { return IsAlwaysOnTopLine(line); });
+    auto own = std::find_if(lines.begin(), lines.end(), IsAlwaysOnTopLine);
     return own != lines.end() && *own == kAlwaysOnTopLine;
 }
 
@@ -36,7 +36,7 @@ std::vector<std::string> DisplayOptionLines(const SettingsModel& model) {
     if (model.AlwaysOnTop) {
         // Our key first, where it was (its old value was off) or at the top;
         // the file keeps to the lines a reader takes.
-        auto own = std::find_if(lines.begin(), lines.end(), [](const std::string& line) { return IsAlwaysOnTopLine(line); });
+        auto own = std::find_if(lines.begin(), lines.end(), IsAlwaysOnTopLine);
         if (own != lines.end()) {
             *own = kAlwaysOnTopLine;
         } else {
@@ -46,7 +46,7 @@ std::vector<std::string> DisplayOptionLines(const SettingsModel& model) {
     } else {
         // Off is stored by leaving our key out: a later "最前面=1" must not
         // become the first and switch it on again.
-        std::erase_if(lines, [](const std::string& line) { return IsAlwaysOnTopLine(line); });
+        std::erase_if(lines, IsAlwaysOnTopLine);
     }
     return lines;
 }
