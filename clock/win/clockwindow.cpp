@@ -39,7 +39,12 @@ void ClockWindow::Load() {
     // Owned by a hidden window, neither has a taskbar button; not being tool
     // windows, Alt+Tab reaches them, the keyboard's way to the clock.
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
-    CreateWindowExW(0, name, L"QV", style, 0, 0, 0, 0, application_.ClockOwner(), nullptr, instance, this);
+    // Always on top: born in the topmost band, above every window that is not
+    // itself on top. The hidden owner stays where it is: an owned window may
+    // be topmost over a normal owner, and a later opening without the option
+    // then starts in the normal band with nothing to undo.
+    DWORD exStyle = app_.model.AlwaysOnTop ? WS_EX_TOPMOST : 0;
+    CreateWindowExW(exStyle, name, L"QV", style, 0, 0, 0, 0, application_.ClockOwner(), nullptr, instance, this);
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();

@@ -66,6 +66,7 @@ void SampleSettings(SettingsModel& m) {
     m.WorkColor = std::string("16711680");
     m.TimeColor = std::string("8388608");
     m.Transparent = std::string("1");
+    m.AlwaysOnTop = true;
     m.DateFormat = Value::Text("mm/dd hh:mm");
     m.FieldHeight = Value::Integer(180);
     m.FieldWidth = Value::Integer(1095);
