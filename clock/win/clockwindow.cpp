@@ -204,7 +204,14 @@ void ClockWindow::ArmTimer1() {
     SetTimer(hwnd_, kTimer1, period, nullptr);
 }
 
+void ClockWindow::ZonesChanged() {
+    RefreshZones(app_, false);
+    Timer1_Timer();
+}
+
 void ClockWindow::Timer1_Timer() {
+    // Windows Update changed a zone's rules: the places follow at this tick.
+    if (app_.zonesChanged && app_.zonesChanged()) RefreshZones(app_, false);
     ClockTick(app_.model, app_.clock, tick_);
     for (int n = 1; n <= kPlaceCount; ++n) {
         auto i = static_cast<std::size_t>(n - 1);

@@ -44,6 +44,8 @@ public:
 
     static void Open(AppContext& app) {
         FormStyle style{kClassName, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW, 5790, 3705};
+        // The boxes list every zone: the whole list is read before they are built.
+        if (app.loadZones) app.zones = app.loadZones(nullptr);
         Form::Open(std::make_unique<SyokiWindow>(app), style);
     }
 
