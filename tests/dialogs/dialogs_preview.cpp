@@ -82,7 +82,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring which = argc > 1 ? argv[1] : L"henko";
-    // "syoki TEXT": TEXT typed into row 4's time difference, its list open.
+    // "syoki TEXT": TEXT typed into row 4's time difference (its list is then opened by a click).
     const std::wstring search = argc > 2 ? argv[2] : L"";
     LocalFree(argv);
 
@@ -114,7 +114,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             GetComboBoxInfo(combo, &parts);
             SetFocus(parts.hwndItem);
             for (wchar_t c : search) PostMessageW(parts.hwndItem, WM_CHAR, c, 1);
-            PostMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
         }
     } else if (which == L"verinfo") {
         OpenVerInfoWindow(app);
