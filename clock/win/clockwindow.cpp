@@ -220,7 +220,14 @@ void ClockWindow::ArmTimer1() {
     SetTimer(hwnd_, kTimer1, period, nullptr);
 }
 
+void ClockWindow::ZonesChanged() {
+    RefreshZones(app_, false);
+    Timer1_Timer();
+}
+
 void ClockWindow::Timer1_Timer() {
+    // Windows Update changed a zone's rules: the places follow at this tick.
+    if (app_.zonesChanged && app_.zonesChanged()) RefreshZones(app_, false);
     // A minute without a wheel turn or key: a glance later never meets a stale time.
     if (moment_.ReturnIfIdle(app_.clock)) {
         AfterReturnToNow();

@@ -83,6 +83,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring which = argc > 1 ? argv[1] : L"henko";
+    // "syoki TEXT": TEXT typed into row 4's time difference (its list is then opened by a click).
+    const std::wstring search = argc > 2 ? argv[2] : L"";
     LocalFree(argv);
 
     wchar_t exe[MAX_PATH] = {};
@@ -106,6 +108,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     if (which == L"syoki") {
         OpenSyokiWindow(app);
+        if (HWND syoki = FindWindowW(syoki::kClassName, nullptr); syoki && !search.empty()) {
+            HWND combo = GetDlgItem(syoki, syoki::J + 4);
+            COMBOBOXINFO parts{};
+            parts.cbSize = sizeof parts;
+            GetComboBoxInfo(combo, &parts);
+            SetFocus(parts.hwndItem);
+            for (wchar_t c : search) PostMessageW(parts.hwndItem, WM_CHAR, c, 1);
+        }
     } else if (which == L"verinfo") {
         OpenVerInfoWindow(app);
     } else {
