@@ -5,6 +5,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "display_options.h"
 #include "sjis.h"
 
 namespace qv {
@@ -54,6 +55,7 @@ void VisitDisplay(Model& m, Visitor&& v) {
     v.Field(m.FontName);
     v.Field(m.FontSize);
     v.Field(m.RowGap);
+    v.Options(m);
 }
 
 template <class Model, class Visitor>
@@ -157,6 +159,15 @@ public:
             if (Take()) name = Decoded();
         }
     }
+    // The options after the display file's 20 lines, likewise only under
+    // their exact title; without them every option is off.
+    void Options(SettingsModel& model) {
+        std::vector<std::string> lines;
+        if (Take() && Decoded() == kDisplayOptionsTitle) {
+            while (lines.size() < kMaxDisplayOptionLines && Take()) lines.push_back(Decoded());
+        }
+        TakeDisplayOptions(model, lines);
+    }
 
 private:
     std::string Decoded() const { return utf8_ ? Utf8Cleaned(line_) : SjisToUtf8(line_); }
@@ -182,6 +193,13 @@ public:
         if (std::all_of(names.begin(), names.end(), [](const std::string& name) { return name.empty(); })) return;
         Line(kZoneTitle);
         for (const auto& name : names) Line(name);
+    }
+    // Likewise the options: a file without them is the 20 lines of old.
+    void Options(const SettingsModel& model) {
+        const std::vector<std::string> lines = DisplayOptionLines(model);
+        if (lines.empty()) return;
+        Line(kDisplayOptionsTitle);
+        for (const auto& line : lines) Line(line);
     }
 
     std::string Bytes() const { return Utf8ToSjis(text_); }
@@ -218,7 +236,7 @@ constexpr auto kWindow = [](auto& m, auto&& v) { VisitWindow(m, v); };
 }  // namespace
 
 void ReadPlaces(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kPlacesFile), 66, kPlaces); }
-void ReadDisplay(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kDisplayFile), 20, kDisplay); }
+void ReadDisplay(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kDisplayFile), 21 + kMaxDisplayOptionLines, kDisplay); }
 void ReadWindow(SettingsModel& model, const FilePath& folder) { ReadFile(model, JoinPath(folder, kWindowFile), 9, kWindow); }
 
 void ReadPlacesFrom(SettingsModel& model, std::string_view bytes) { kPlaces(model, FileReader(model, bytes)); }

@@ -1,7 +1,8 @@
 // The three settings files next to the program: places "STEI.QV", display
 // "STEI1.QV" and window "STEI2.QV". Line-positional, Shift-JIS, CR LF. The
 // places file has 55 lines, and 11 more (the title "タイムゾーン" and one zone
-// key name a place) only when a place follows a zone.
+// key name a place) only when a place follows a zone; the display file has 20,
+// and its options after them only when there are any (display_options.h).
 #pragma once
 
 #include <optional>

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings_defaults.h"
 #include "time_zone.h"
@@ -61,6 +62,13 @@ struct SettingsModel {
     Value FontName;
     Value FontSize;
     Value RowGap;
+    // Display options, stored after the display file's 20 lines only when
+    // there are any. AlwaysOnTop keeps both clock windows above every window
+    // that is not itself on top; it takes effect when the clock next opens.
+    bool AlwaysOnTop = false;
+    // Every "key=value" option line as read, in order, our own included, so
+    // that options of a later copy of the program survive a save here.
+    std::vector<std::string> DisplayOptions;
 
     // Clock window settings (twips).
     Value FormState;

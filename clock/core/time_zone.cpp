@@ -19,9 +19,11 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b !=
 // system would refuse (it then keeps no summer time at all).
 int ChangeDay(const ZoneChange& change, int year) {
     const int length = DaysInMonth(year, change.month);
-    if (length == 0 || change.weekday < 0 || change.weekday > 6) return 0;
+    if (length == 0) return 0;
+    // A change with a year is a date in that year: the system reads no
+    // weekday from it, whatever the field holds.
     if (change.year != 0) return change.day >= 1 && change.day <= length ? change.day : 0;
-    if (change.day < 1 || change.day > 5) return 0;
+    if (change.weekday < 0 || change.weekday > 6 || change.day < 1 || change.day > 5) return 0;
     // 1 January 1970 was a Thursday.
     const int firstWeekday = static_cast<int>(((DaysFrom1970(year, change.month, 1) + 4) % 7 + 7) % 7);
     int day = 1 + (change.weekday - firstWeekday + 7) % 7 + 7 * (change.day - 1);

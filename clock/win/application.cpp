@@ -107,11 +107,33 @@ bool Application::AnyWindowLeft() const {
     return search.found;
 }
 
+bool Application::NextMessage(MSG& msg) {
+    // Asleep until a message comes, or the system's zone data changes (then
+    // a wake-up message of the loop's own stands for it).
+    while (app_ && app_->zonesEvent) {
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return msg.message != WM_QUIT;
+        const DWORD woke = MsgWaitForMultipleObjectsEx(1, &app_->zonesEvent, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) {
+            msg = MSG{};
+            msg.message = WM_NULL;
+            msg.wParam = kZonesChangedWake;
+            return true;
+        }
+        if (woke == WAIT_FAILED) break;
+    }
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    return got != 0 && got != -1;
+}
+
 int Application::Run() {
     MSG msg;
     while (AnyWindowLeft()) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) break;
+        if (!NextMessage(msg)) break;
+        if (msg.message == WM_NULL && !msg.hwnd && msg.wParam == kZonesChangedWake) {
+            // The system's zone data changed: the running clock follows now.
+            if (app_ && app_->zonesChanged && app_->zonesChanged() && clock_) clock_->ZonesChanged();
+            continue;
+        }
         // The settings windows' dialog keys, then everything else.
         if (!HandleDialogKey(msg)) {
             TranslateMessage(&msg);

@@ -64,6 +64,10 @@ public:
     HINSTANCE instance() const { return instance_; }
 
 private:
+    // The loop's next message: false at WM_QUIT. A change of the system's
+    // zone data comes as a thread message WM_NULL with kZonesChangedWake.
+    bool NextMessage(MSG& msg);
+    static constexpr WPARAM kZonesChangedWake = 0x5A4E;  // "ZN"
     HINSTANCE instance_;
     ProcessServices& process_;
     AppContext* app_ = nullptr;

@@ -38,12 +38,17 @@ void ClockWindow::Load() {
     // Owned by a hidden window, neither has a taskbar button; not being tool
     // windows, Alt+Tab reaches them, the keyboard's way to the clock.
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | (style_ == ClockStyle::QV1 ? WS_THICKFRAME : 0);
+    // Always on top: born in the topmost band, above every window that is not
+    // itself on top. The hidden owner stays where it is: an owned window may
+    // be topmost over a normal owner, and a later opening without the option
+    // then starts in the normal band with nothing to undo.
+    DWORD exStyle = app_.model.AlwaysOnTop ? WS_EX_TOPMOST : 0;
     // Made where it will stand, at its size there: on the monitor whose DPI
     // it has. Made elsewhere, it would change monitors when the load places
     // it, and the system would scale it a second time.
     const RECT place = StoredPlace();
-    CreateWindowExW(0, name, L"QV", style, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                    application_.ClockOwner(), nullptr, instance, this);
+    CreateWindowExW(exStyle, name, L"QV", style, place.left, place.top, place.right - place.left,
+                    place.bottom - place.top, application_.ClockOwner(), nullptr, instance, this);
     if (!hwnd_) return;
     ApplyFontFace();
     CreateToolTips();
@@ -258,7 +263,14 @@ void ClockWindow::ArmTimer1() {
     SetTimer(hwnd_, kTimer1, period, nullptr);
 }
 
+void ClockWindow::ZonesChanged() {
+    RefreshZones(app_, false);
+    Timer1_Timer();
+}
+
 void ClockWindow::Timer1_Timer() {
+    // Windows Update changed a zone's rules: the places follow at this tick.
+    if (app_.zonesChanged && app_.zonesChanged()) RefreshZones(app_, false);
     // A minute without a wheel turn or key: a glance later never meets a stale time.
     if (moment_.ReturnIfIdle(app_.clock)) {
         AfterReturnToNow();

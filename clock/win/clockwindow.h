@@ -28,6 +28,9 @@ enum class ClockStyle { QV1, QV2 };
 
 class ClockWindow final : public ProgramWindow, public WindowBase<ClockWindow> {
 public:
+    // The system's zone data changed: the places' rules are read again and
+    // the times shown at once.
+    void ZonesChanged();
     // Timer1 runs the tick; its period comes from the core (TickPeriodFor).
     static constexpr UINT_PTR kTimer1 = 1;
     // Posted to run a button's command (wParam 1..3) for a screen reader.

@@ -26,7 +26,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::unique_ptr<qv::win::Choosers> choosers = qv::win::MakeSystemChoosers();
     qv::win::Application application(instance, process);
     qv::win::AppContext app{model, qv::win::ProgramFolder(), clock, messages, *choosers, application, instance};
-    app.zones = qv::win::LoadSystemZones();
+    // The zones are read with the places (only theirs), and all of them for the setup form.
+    app.loadZones = [](const std::vector<std::string>* keys) {
+        return keys ? qv::win::LoadSystemZones(*keys) : qv::win::LoadSystemZones();
+    };
+    qv::win::ZoneWatch zoneWatch;
+    app.zonesChanged = [&zoneWatch] { return zoneWatch.Changed(); };
+    app.zonesEvent = zoneWatch.event();
     application.Attach(app);
     application.LoadVr();
     return application.Run();

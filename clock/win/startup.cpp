@@ -70,7 +70,8 @@ void StartupWindow::DisableTimer1() {
 void StartupWindow::ReadSettingsFiles() {
     SettingsModel& model = app_.model;
     ReadPlaces(model, app_.programFolder);
-    ApplyZones(model, app_.zones);
+    // Every start and restart reads the rules anew, only for the places' zones.
+    RefreshZones(app_, false);
     ReadDisplay(model, app_.programFolder);
     // A window file the last save could not replace is older than the model:
     // reading it would undo the switch or move the user just made.

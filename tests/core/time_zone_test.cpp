@@ -111,6 +111,30 @@ TEST(TimeZone, ChangesTheSystemWouldRefuseMeanNoSummerTime) {
     EXPECT_FALSE(ZoneStateAt(rules, At(2026, 7, 1, 0)).summer);
 }
 
+// A change with a year is that year's date; its weekday field means nothing,
+// even one no weekday has (as stored by tools that leave it unset).
+TEST(TimeZone, AbsoluteDatesIgnoreTheWeekday) {
+    // 2026: summer from 15 March 02:00 (a Sunday) to 20 October 03:00 (a Tuesday).
+    const ZoneChange on{2026, 3, 9, 15, 2, 0, 0, 0};
+    const ZoneChange off{2026, 10, 0xFFFF, 20, 3, 0, 0, 0};
+    const ZoneRules rules = ZoneRules::Of({300, 0, -60, off, on});
+    EXPECT_FALSE(ZoneStateAt(rules, At(2026, 3, 15, 6, 59, 59)).summer);
+    EXPECT_TRUE(ZoneStateAt(rules, At(2026, 3, 15, 7)).summer);
+    EXPECT_TRUE(ZoneStateAt(rules, At(2026, 10, 20, 6, 59, 59)).summer);
+    const ZoneState after = ZoneStateAt(rules, At(2026, 10, 20, 7));
+    EXPECT_FALSE(after.summer);
+    EXPECT_EQ(after.offsetMinutes, -300);
+    // The date itself is still checked: 31 April is no day.
+    ZoneRules bad = rules;
+    bad.years[0].daylightDate.month = 4;
+    bad.years[0].daylightDate.day = 31;
+    EXPECT_FALSE(ZoneStateAt(bad, At(2026, 7, 1, 0)).summer);
+    // A recurring change (year 0) still needs a weekday.
+    ZoneRules recurring = Eastern();
+    recurring.years[0].daylightDate.weekday = 7;
+    EXPECT_FALSE(ZoneStateAt(recurring, At(2026, 7, 1, 0)).summer);
+}
+
 TEST(TimeZone, MillisAndCivilTimesRoundTrip) {
     for (CivilTime t : {CivilTime{1970, 1, 1, 0, 0, 0}, CivilTime{1969, 12, 31, 23, 59, 59}, CivilTime{2037, 12, 31, 23, 59, 59},
                         CivilTime{2000, 2, 29, 12, 0, 1}}) {

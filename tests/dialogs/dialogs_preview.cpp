@@ -1,7 +1,7 @@
 // Opens one settings window (henko, syoki or verinfo) over sample settings in
 // the program's own folder, with the real choosers, and runs until no settings
-// window is left: for screenshots and trying the windows by hand. A second
-// argument gives every monitor that DPI.
+// window is left: for screenshots and trying the windows by hand. A third
+// argument gives every monitor that DPI (the second is 初期設定's search text).
 #include <windows.h>
 
 #include <filesystem>
@@ -68,6 +68,7 @@ void SampleSettings(SettingsModel& m) {
     m.WorkColor = std::string("16711680");
     m.TimeColor = std::string("8388608");
     m.Transparent = std::string("1");
+    m.AlwaysOnTop = true;
     m.DateFormat = Value::Text("mm/dd hh:mm");
     m.FieldHeight = Value::Integer(180);
     m.FieldWidth = Value::Integer(1095);
@@ -84,9 +85,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring which = argc > 1 ? argv[1] : L"henko";
-    // A second argument: the DPI of the monitors, as where a monitor's
-    // scale differs from the system's (Wine has only the system's).
-    const int monitorDpi = argc > 2 ? _wtoi(argv[2]) : 0;
+    // "syoki TEXT": TEXT typed into row 4's time difference (its list is then opened by a click).
+    const std::wstring search = argc > 2 ? argv[2] : L"";
+    // A third argument: the DPI of every monitor, as where a monitor's scale
+    // differs from the system's (Wine has only the system's).
+    const int monitorDpi = argc > 3 ? _wtoi(argv[3]) : 0;
     LocalFree(argv);
 
     wchar_t exe[MAX_PATH] = {};
@@ -117,6 +120,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     if (which == L"syoki") {
         OpenSyokiWindow(app);
+        if (HWND syoki = FindWindowW(syoki::kClassName, nullptr); syoki && !search.empty()) {
+            HWND combo = GetDlgItem(syoki, syoki::J + 4);
+            COMBOBOXINFO parts{};
+            parts.cbSize = sizeof parts;
+            GetComboBoxInfo(combo, &parts);
+            SetFocus(parts.hwndItem);
+            for (wchar_t c : search) PostMessageW(parts.hwndItem, WM_CHAR, c, 1);
+        }
     } else if (which == L"verinfo") {
         OpenVerInfoWindow(app);
     } else {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ole_scope.h"
 #include "settings_files.h"
 #include "henko_window.h"
 #include "dialog_fixture.h"
@@ -65,6 +66,7 @@ TEST_F(HenkoTest, EveryControlStandsAtItsPlaceWithItsCaption) {
     ExpectControl(w, Label7, 3120, 2040, 1095, 255, L"上下幅", L"Static");
     ExpectControl(w, IJ, 4320, 2040, 1095, 270, nullptr, L"Edit");
     ExpectControl(w, CK1, 6960, 960, 1095, 255, L"透明表示", L"Button");
+    ExpectControl(w, CK2, 6720, 1500, 1575, 255, L"常に手前に表示", L"Button");
     ExpectControl(w, BFONT, 3120, 2880, 1095, 375, L"ﾌｫﾝﾄ変更", L"Button");
     ExpectControl(w, Label4, 4320, 2640, 795, 255, L"ﾌｫﾝﾄ名", L"Static");
     ExpectControl(w, Label5, 4320, 3000, 795, 255, L"ﾌｫﾝﾄｻｲｽﾞ", L"Static");
@@ -282,6 +284,42 @@ TEST_F(HenkoTest, TransparencyOpensFromTheModelAndFollowsTheBox) {
         EXPECT_EQ(model.Transparent, c.checked ? "1" : "0");
         CloseBox(w);
     }
+}
+
+// Into the model at once, written by every way on, shown again from the
+// model on return; reached by Tab after CK1, switched by Space, and named
+// by its caption for screen readers.
+TEST_F(HenkoTest, AlwaysOnTopFollowsTheBoxAndComesBackFromTheModel) {
+    ComScope com;
+    HWND w = OpenHenko();
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(Checked(w, CK2));
+    EXPECT_EQ(AccName(ClientObject(GetDlgItem(w, CK2)).Get()), L"常に手前に表示");
+    SetFocus(GetDlgItem(w, CK1));
+    Press(VK_TAB);
+    ASSERT_EQ(FocusedId(), CK2);
+    Press(VK_SPACE);
+    EXPECT_TRUE(Checked(w, CK2));
+    EXPECT_TRUE(model.AlwaysOnTop);
+    Click(w, BSYO);
+    auto lines = ReadSettingsFile(folder / kDisplayFile);
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[20], "表示オプション");
+    EXPECT_EQ(lines[21], "最前面=1");
+
+    w = OpenHenko();  // back from 初期設定
+    EXPECT_TRUE(Checked(w, CK2));
+    Click(w, CK2);
+    EXPECT_FALSE(model.AlwaysOnTop);
+    Click(w, GoVerInfo);
+    EXPECT_EQ(ReadSettingsFile(folder / kDisplayFile).size(), 20u);
+
+    w = OpenHenko();  // back from the about box
+    EXPECT_FALSE(Checked(w, CK2));
+    Click(w, CK2);
+    Click(w, BEND);
+    EXPECT_EQ(ReadSettingsFile(folder / kDisplayFile).size(), 22u);
+    ASSERT_EQ(launcher.calls.back().name, "LoadVr");
 }
 
 TEST_F(HenkoTest, TypedTextReachesTheModelOnlyThroughEnd) {

@@ -3,11 +3,13 @@
 // any value by any picture. Checks what must hold for every input.
 #include "fuzz_targets.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "clock_tick.h"
 #include "date_format.h"
+#include "display_options.h"
 #include "layout.h"
 #include "settings_files.h"
 #include "settings_model.h"
@@ -52,19 +54,22 @@ void RunAsStartUp(SettingsModel& model) {
 using Reader = void (*)(SettingsModel&, std::string_view);
 using Writer = std::string (*)(const SettingsModel&);
 
-// `lines`: the written file's fixed length; `longer`, that of a file with its
-// optional last section (0: none).
-std::string CheckFile(std::string_view bytes, Reader read, Writer write, std::size_t lines, std::size_t longer = 0) {
+// `lines`: the written file's fixed length; `longer` to `longest`, that of a
+// file with its optional last section (0: none).
+std::string CheckFile(std::string_view bytes, Reader read, Writer write, std::size_t lines, std::size_t longer = 0,
+                      std::size_t longest = 0) {
     // Whatever was read writes back as a file of the fixed length, and that
     // file reads back to the same bytes: a save never loses what a read kept.
     SettingsModel first;
     read(first, bytes);
     std::string written = write(first);
     const std::size_t count = CountLines(written);
-    if (count != lines && (longer == 0 || count != longer)) return "the written file does not have its fixed number of lines";
+    if (count != lines && (longer == 0 || count < longer || count > std::max(longer, longest)))
+        return "the written file does not have its fixed number of lines";
     SettingsModel second;
     read(second, written);
     if (write(second) != written) return "a written file does not read back to itself";
+    if (second.AlwaysOnTop != first.AlwaysOnTop) return "always on top changed through a save";
 
     SettingsModel model;
     ResetSummerTime(model);
@@ -76,7 +81,10 @@ std::string CheckFile(std::string_view bytes, Reader read, Writer write, std::si
 }  // namespace
 
 std::string PlacesFile(std::string_view bytes) { return CheckFile(bytes, ReadPlacesFrom, PlacesFileBytes, 55, 66); }
-std::string DisplayFile(std::string_view bytes) { return CheckFile(bytes, ReadDisplayFrom, DisplayFileBytes, 20); }
+// The options: their title and 1 to 20 lines.
+std::string DisplayFile(std::string_view bytes) {
+    return CheckFile(bytes, ReadDisplayFrom, DisplayFileBytes, 20, 22, 21 + kMaxDisplayOptionLines);
+}
 std::string WindowFile(std::string_view bytes) { return CheckFile(bytes, ReadWindowFrom, WindowFileBytes, 9); }
 
 std::string ZoneRulesBytes(std::string_view bytes) {

@@ -33,6 +33,17 @@ const ZoneList& SystemZones() {
     return zones;
 }
 
+// The display file of a user who keeps the clock on top, beside an option of
+// some other copy of the program and a second, later value of our own key.
+std::vector<std::string> StoredDisplay() {
+    std::vector<std::string> lines = DefaultDisplayFile();
+    lines.insert(lines.end(), {"表示オプション", "最前面=1", "色数=256", "最前面=2"});
+    return lines;
+}
+// Lines 21 and 22 hold the options' title and the key that counts: damaged,
+// the clock opens in the normal band; any other damage leaves it on top.
+constexpr std::size_t kOptionsTitleLine = 21, kAlwaysOnTopLine = 22;
+
 std::vector<std::string> StoredWindow() { return WindowFile(" 0 ", 1200, 885, 1410, 3000, " 0 "); }
 
 struct Kind {
@@ -154,7 +165,7 @@ protected:
         NewProcess();
         auto damaged = [&](const char* name) { return std::string(file) == name ? line : 0; };
         WriteBytes(File("STEI.QV"), StoredPlaces(), damaged("STEI.QV"), kind.bytes);
-        WriteBytes(File("STEI1.QV"), DefaultDisplayFile(), damaged("STEI1.QV"), kind.bytes);
+        WriteBytes(File("STEI1.QV"), StoredDisplay(), damaged("STEI1.QV"), kind.bytes);
         WriteBytes(File("STEI2.QV"), StoredWindow(), damaged("STEI2.QV"), kind.bytes);
         ClockWindow* clock = nullptr;
         try {
@@ -171,6 +182,10 @@ protected:
             std::ostringstream s;
             s << "OP1 off the work area: window " << r.left << ' ' << r.top << ' ' << r.right << ' ' << r.bottom;
             return s.str();
+        }
+        const bool onTop = damaged("STEI1.QV") != kOptionsTitleLine && damaged("STEI1.QV") != kAlwaysOnTopLine;
+        if (((GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) != onTop) {
+            return onTop ? "not on top" : "on top although its option is damaged";
         }
         // The clock runs: ticks and a full paint, as the first seconds on screen.
         Tick();
@@ -216,8 +231,8 @@ TEST_F(BadSettingsTest, EveryLineOfThePlacesFile) {
 }
 
 TEST_F(BadSettingsTest, EveryLineOfTheDisplayFile) {
-    ASSERT_EQ(DefaultDisplayFile().size(), 20u);
-    RunFile("STEI1.QV", 20);
+    ASSERT_EQ(StoredDisplay().size(), 24u);
+    RunFile("STEI1.QV", 24);
 }
 
 TEST_F(BadSettingsTest, EveryLineOfTheWindowFile) {

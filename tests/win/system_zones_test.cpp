@@ -144,3 +144,44 @@ TEST(SystemZones, ConversionAgreesWithTheSystemForEveryZone2000To2037) {
 
 }  // namespace
 }  // namespace qv::win
+
+namespace qv::win {
+namespace {
+
+// Only the zones named are read: what a start with ten places costs. Names
+// in any case, repeated, unknown or longer than a key are read once or not at all.
+TEST(SystemZones, OnlyTheNamedZonesAreRead) {
+    const ZoneList all = LoadSystemZones();
+    const std::vector<std::string> keys = {"tokyo standard time", "Eastern Standard Time", "EASTERN STANDARD TIME", "",
+                                           "Mars Standard Time", std::string(200, 'x'), "India Standard Time"};
+    const ZoneList some = LoadSystemZones(keys);
+    ASSERT_EQ(some.Zones().size(), 3u);
+    for (const char* key : {"Tokyo Standard Time", "Eastern Standard Time", "India Standard Time"}) {
+        const ZoneEntry* zone = some.Find(key);
+        ASSERT_NE(zone, nullptr) << key;
+        EXPECT_EQ(zone->rules, all.Find(key)->rules) << key;
+        EXPECT_EQ(zone->display, all.Find(key)->display) << key;
+    }
+    EXPECT_TRUE(LoadSystemZones(std::vector<std::string>(10)).Zones().empty()) << "ten places on numbers read no zone";
+}
+
+// A change under the zones key is told once, and the watch then waits for the next.
+TEST(SystemZones, TheWatchTellsAChangeToTheZonesOnce) {
+    ZoneWatch watch;
+    EXPECT_FALSE(watch.Changed());
+    constexpr wchar_t kZone[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\Tokyo Standard Time";
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kZone, 0, KEY_SET_VALUE, &opened), ERROR_SUCCESS);
+    UniqueKey zone(opened);
+    const DWORD mark = 1;
+    ASSERT_EQ(RegSetValueExW(opened, L"QV test mark", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mark), sizeof mark), ERROR_SUCCESS);
+    RegDeleteValueW(opened, L"QV test mark");
+    // The notification comes from the registry's side: wait for it, at most ten seconds.
+    bool told = false;
+    for (DWORD start = GetTickCount(); !told && GetTickCount() - start < 10'000; Sleep(10)) told = watch.Changed();
+    EXPECT_TRUE(told);
+    EXPECT_FALSE(watch.Changed());
+}
+
+}  // namespace
+}  // namespace qv::win

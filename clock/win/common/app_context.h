@@ -53,8 +53,16 @@ struct AppContext {
     // The last save of the window file failed: the model holds a newer place,
     // size and layout than the file, and a restart keeps them.
     bool windowFileBehind = false;
-    // The system's time zones, read once at start.
+    // The system's time zones: at start those the places name, all of them
+    // while the setup form is open, and again whenever the system's change.
     ZoneList zones{};
+    // Reads the system's zones: the whole list (no keys) or those of `keys`.
+    // Empty in a test that hands `zones` in itself.
+    std::function<ZoneList(const std::vector<std::string>* keys)> loadZones{};
+    // Whether the system's zone data changed since the last look, and the
+    // event the program's loop waits on for that (none in a test).
+    std::function<bool()> zonesChanged{};
+    HANDLE zonesEvent = nullptr;
     // The display settings window's button the user left it from for the
     // initial setup or the about box (a control id): coming back, the focus
     // is there again. 0 when it opens anew.
@@ -70,5 +78,9 @@ struct AppContext {
 // Shows a failed settings save (the file and the system's reason); the old
 // file, when there was one, is intact and the program goes on.
 void ShowSaveError(AppContext& app, HWND owner, const SaveError& error);
+
+// Reads the zones again (those the places name, or `all` of them) and gives
+// each zone place its rules anew.
+void RefreshZones(AppContext& app, bool all);
 
 }  // namespace qv::win

@@ -7,12 +7,16 @@
 
 #include "handles.h"
 #include "text.h"
+#include "zone_places.h"
 
 namespace qv::win {
 
 namespace {
 
 constexpr wchar_t kZonesKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
+// The 64-bit view: a 32-bit program on 64-bit Windows would otherwise read
+// the WOW64 copy. (The 32-bit test prefix has no WOW64; the flag is ignored there.)
+constexpr REGSAM kZonesAccess = KEY_READ | KEY_WOW64_64KEY;
 
 // The registry's binary layout of a rule (a TIME_ZONE_INFORMATION without names).
 struct RegistryRule {
@@ -70,7 +74,7 @@ std::optional<ZoneRules> ReadRules(HKEY zone) {
     if (!base) return std::nullopt;
     ZoneRules rules = ZoneRules::Of(*base);
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(zone, L"Dynamic DST", 0, KEY_READ, &opened) != ERROR_SUCCESS) return rules;
+    if (RegOpenKeyExW(zone, L"Dynamic DST", 0, kZonesAccess, &opened) != ERROR_SUCCESS) return rules;
     UniqueKey dynamic(opened);
     const auto first = ReadNumber(opened, L"FirstEntry");
     const auto last = ReadNumber(opened, L"LastEntry");
@@ -84,6 +88,24 @@ std::optional<ZoneRules> ReadRules(HKEY zone) {
     return ZoneRules{static_cast<int>(*first), std::move(years)};
 }
 
+// The zone of one key under the zones key, when its rules can be read.
+std::optional<ZoneEntry> ReadZone(HKEY zones, const wchar_t* name) {
+    HKEY zoneKey = nullptr;
+    if (RegOpenKeyExW(zones, name, 0, kZonesAccess, &zoneKey) != ERROR_SUCCESS) return std::nullopt;
+    UniqueKey zone(zoneKey);
+    auto rules = ReadRules(zoneKey);
+    if (!rules) return std::nullopt;
+    std::wstring display = DisplayName(zoneKey);
+    if (display.empty()) display = name;
+    return ZoneEntry{Narrow(name), Narrow(display), std::move(*rules)};
+}
+
+UniqueKey OpenZones(REGSAM access) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kZonesKey, 0, access, &opened) != ERROR_SUCCESS) return {};
+    return UniqueKey(opened);
+}
+
 }  // namespace
 
 ZoneYearRule RuleFromTimeZoneInformation(LONG bias, LONG standardBias, LONG daylightBias, const SYSTEMTIME& standardDate,
@@ -93,26 +115,57 @@ ZoneYearRule RuleFromTimeZoneInformation(LONG bias, LONG standardBias, LONG dayl
 }
 
 ZoneList LoadSystemZones() {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kZonesKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
-    UniqueKey zones(opened);
+    UniqueKey zones = OpenZones(kZonesAccess);
+    if (!zones) return {};
     std::vector<ZoneEntry> entries;
     for (DWORD index = 0;; ++index) {
         wchar_t name[256];
         DWORD length = static_cast<DWORD>(std::size(name));
-        const LONG status = RegEnumKeyExW(opened, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        const LONG status = RegEnumKeyExW(zones.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) break;
         if (status != ERROR_SUCCESS) continue;  // a name too long for a key of the system's
-        HKEY zoneKey = nullptr;
-        if (RegOpenKeyExW(opened, name, 0, KEY_READ, &zoneKey) != ERROR_SUCCESS) continue;
-        UniqueKey zone(zoneKey);
-        auto rules = ReadRules(zoneKey);
-        if (!rules) continue;
-        std::wstring display = DisplayName(zoneKey);
-        if (display.empty()) display = name;
-        entries.push_back({Narrow(name), Narrow(display), std::move(*rules)});
+        if (auto zone = ReadZone(zones.get(), name)) entries.push_back(std::move(*zone));
     }
     return ZoneList(std::move(entries));
+}
+
+ZoneList LoadSystemZones(const std::vector<std::string>& keys) {
+    UniqueKey zones = OpenZones(kZonesAccess);
+    if (!zones) return {};
+    std::vector<ZoneEntry> entries;
+    for (const std::string& key : keys) {
+        // The same zone named twice (in two spellings) is read once.
+        if (key.empty() || Utf16Length(key) > kMaxZoneKeyUnits) continue;
+        const std::wstring name = Widen(key);
+        bool known = false;
+        for (const ZoneEntry& entry : entries) known = known || lstrcmpiW(Widen(entry.key).c_str(), name.c_str()) == 0;
+        if (known) continue;
+        if (auto zone = ReadZone(zones.get(), name.c_str())) entries.push_back(std::move(*zone));
+    }
+    return ZoneList(std::move(entries));
+}
+
+ZoneWatch::ZoneWatch() : key_(OpenZones(KEY_NOTIFY | KEY_WOW64_64KEY)), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) { Arm(); }
+
+void ZoneWatch::Arm() {
+    armed_ = key_ && event_ &&
+             RegNotifyChangeKeyValue(key_.get(), TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event_.get(), TRUE) ==
+                 ERROR_SUCCESS;
+}
+
+bool ZoneWatch::Changed() {
+    if (armed_ && WaitForSingleObject(event_.get(), 0) != WAIT_OBJECT_0) return false;
+    if (!armed_) {
+        constexpr ULONGLONG kUnarmedPeriod = 60'000;
+        const ULONGLONG now = GetTickCount64();
+        if (now - lastUnarmedLook_ < kUnarmedPeriod) return false;
+        lastUnarmedLook_ = now;
+    }
+    // One notification per request: ask again before reading, so that a
+    // change made while the zones are read is seen at the next look.
+    if (event_) ResetEvent(event_.get());
+    Arm();
+    return true;
 }
 
 }  // namespace qv::win

@@ -94,6 +94,9 @@ private:
         AddControl(L"STATIC", L"上下幅", kLabel, 0, Label7, {3120, 2040, 1095, 255});
         DisableInput(AddControl(L"EDIT", L"", kEdit, WS_EX_CLIENTEDGE, IJ, {4320, 2040, 1095, 270}));
         AddControl(L"BUTTON", L"透明表示", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, CK1, {6960, 960, 1095, 255});
+        // In the free band between CK1's box and "ヘルプ", as wide as that box:
+        // its caption needs all of it at 9 points.
+        AddControl(L"BUTTON", L"常に手前に表示", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, CK2, {6720, 1500, 1575, 255});
 
         AddControl(L"BUTTON", L"ﾌｫﾝﾄ変更", kButton, 0, BFONT, {3120, 2880, 1095, 375});
         AddControl(L"STATIC", L"ﾌｫﾝﾄ名", kLabel, 0, Label4, {4320, 2640, 795, 255});
@@ -146,6 +149,7 @@ private:
             SetChecked(CK1, true);
             CK1_Click();
         }
+        SetChecked(CK2, m.AlwaysOnTop);
     }
 
     HWND FirstFocus() override { return Item(firstFocus_); }
@@ -167,6 +171,7 @@ private:
         case BFONT: BFONT_Click(); break;
         case BGHEN: BGHEN_Click(); break;
         case CK1: CK1_Click(); break;
+        case CK2: CK2_Click(); break;
         case Help: help_Click(); break;
         case BSYO: BSYO_Click(); return;       // the window is gone
         case GoVerInfo: GoVerInfo_Click(); return;
@@ -250,12 +255,18 @@ private:
         app_.model.Transparent.assign(1, IsChecked(CK1) ? '1' : '0');
     }
 
+    // Into the model at once, like transparency; the clock takes it when it
+    // next opens.
+    void CK2_Click() {
+        app_.model.AlwaysOnTop = IsChecked(CK2);
+    }
+
     void help_Click() {
         ShowHelp();
     }
 
-    // "初期設定": the text fields are not taken; colours, font and
-    // transparency are already in the model. A failed save is reported and
+    // "初期設定": the text fields are not taken; colours, font,
+    // transparency and always on top are already in the model. A failed save is reported and
     // the hand-over goes on: the values stay in the model for the next save.
     // Going back to the edits keeps the window open.
     void BSYO_Click() {

@@ -26,6 +26,7 @@ enum Control : int {
     Label4, Label5, Label6,    // font captions
     NFON, SFON, STFON,         // font face, size, style
     Help, BSYO, GoVerInfo, BEND,
+    CK2,                       // "常に手前に表示", after CK1 in the tab order
 };
 
 }  // namespace qv::win::henko

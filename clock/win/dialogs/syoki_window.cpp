@@ -44,6 +44,8 @@ public:
 
     static void Open(AppContext& app) {
         FormStyle style{kClassName, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 5790, 3705};
+        // The boxes list every zone: the whole list is read before they are built.
+        if (app.loadZones) app.zones = app.loadZones(nullptr);
         Form::Open(std::make_unique<SyokiWindow>(app), style);
     }
 
@@ -143,13 +145,16 @@ private:
 
     static std::size_t Row(int n) { return static_cast<std::size_t>(n - 1); }
     ZoneBox& Box(int n) { return *zoneBoxes_[Row(n)]; }
+    const ZoneBox& Box(int n) const { return *zoneBoxes_[Row(n)]; }
 
     // After the row's text changed: its tool tip, and its ST box, which shows
     // a zone's summer time now and is not the user's to tick.
     void UpdateZoneRow(int n) {
         const ZoneBox& box = Box(n);
         const ZoneEntry* zone = box.ZoneOfText();
-        if (zone) SetChecked(Check + n, ZoneStateAt(zone->rules, ToUtcMillis(app_.clock.UtcNow())).summer);
+        // A zone ticks the box for its summer time now; a row back on numbers
+        // shows its own tick again, not the zone's.
+        SetChecked(Check + n, zone ? ZoneStateAt(zone->rules, ToUtcMillis(app_.clock.UtcNow())).summer : ownSummer_[Row(n)]);
         EnableWindow(Item(Check + n), zone ? FALSE : TRUE);
         // The hint the mouse gets as a tool tip, the keyboard gets as the box's description.
         const std::wstring tip = box.TipText();
@@ -175,16 +180,26 @@ private:
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(S + n, Widen(m.WorkStart[n].ToText()));
         for (int n = 1; n <= kPlaceCount; ++n) SetItemText(E + n, Widen(m.WorkEnd[n].ToText()));
         // Only 1 is a checked box; 0 and anything unreadable show unchecked.
-        for (int n = 1; n <= kPlaceCount; ++n) SetChecked(Check + n, m.SummerTime[n].Equals(1));
+        // A zone row's own tick starts unticked: the file's 1 there was the zone's.
+        for (int n = 1; n <= kPlaceCount; ++n) ownSummer_[Row(n)] = !m.Zone[n] && m.SummerTime[n].Equals(1);
         for (int n = 1; n <= kPlaceCount; ++n) UpdateZoneRow(n);
+        for (int n = 1; n <= kPlaceCount; ++n) loadedDiff_[Row(n)] = Box(n).Text();
         loaded_ = Fields();
     }
 
     HWND FirstFocus() override { return Item(L + 1); }
 
-    // As on a paper form: Enter goes on to the next field; on a button it presses it.
+    // As on a paper form: Enter goes on to the next field; on a button it
+    // presses it. In a time-difference box with a search, it takes the best match.
     void OnEnter(HWND focus) override {
         if (!focus || !IsChild(hwnd_, focus)) return;
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            if (focus != Box(n).edit()) continue;
+            if (const auto best = Box(n).Match(-1)) {
+                TakeMatch(n, *best);
+                return;
+            }
+        }
         if (IsPushButton(focus)) {
             SendMessageW(focus, BM_CLICK, 0, 0);
         } else {
@@ -216,6 +231,8 @@ private:
             OpenHiraganaInput(Item(id));
         } else if (id > J && id <= J + kPlaceCount) {
             OnZoneBox(id - J, code);
+        } else if (id > Check && id <= Check + kPlaceCount && code == BN_CLICKED) {
+            ownSummer_[Row(id - Check)] = IsChecked(id);
         } else if (id == BOK && code == BN_CLICKED) {
             BOK_Click();
         } else if (id == BCH && code == BN_CLICKED) {
@@ -234,16 +251,24 @@ private:
             narrowing_ = false;
             UpdateZoneRow(n);
         } else if (code == CBN_SELCHANGE) {
-            // The field takes the chosen name after this notification.
+            // The field takes the chosen line after this notification, as it does here.
             const auto index = SendMessageW(box.combo(), CB_GETCURSEL, 0, 0);
-            if (index != CB_ERR) {
-                std::wstring chosen(static_cast<std::size_t>(SendMessageW(box.combo(), CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
-                SendMessageW(box.combo(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(chosen.data()));
-                chosen.resize(wcslen(chosen.c_str()));
-                box.ShowText(chosen);
-            }
-            UpdateZoneRow(n);
+            if (const auto chosen = index != CB_ERR ? box.Match(static_cast<int>(index)) : std::nullopt) TakeMatch(n, *chosen);
+            else UpdateZoneRow(n);
         }
+    }
+
+    // A line of the list taken: the row follows its zone, and an empty name
+    // (or one this dialog wrote) becomes the place's name.
+    void TakeMatch(int n, const ZoneMatch& match) {
+        Box(n).Take(match);
+        const std::wstring name = Widen(match.name);
+        const std::wstring shown = ItemText(L + n);
+        if (!name.empty() && (shown.empty() || shown == filledName_[Row(n)])) {
+            SetItemText(L + n, name);
+            filledName_[Row(n)] = name;
+        }
+        UpdateZoneRow(n);
     }
 
     // J's text into the row: a listed zone's display name makes the row
@@ -265,6 +290,7 @@ private:
 
     void BOK_Click() {
         SettingsModel& m = app_.model;
+        if (!DiffsMaySave()) return;
         const SettingsModel before = m;  // going back to the edits leaves the model as it was
         for (int n = 1; n <= kPlaceCount; ++n) m.PlaceName[n] = Narrow(ItemText(L + n));
         for (int n = 1; n <= kPlaceCount; ++n) TakeZoneBox(m, n);
@@ -296,10 +322,34 @@ private:
             const std::wstring row = L" (" + std::to_wstring(n) + L"行目)";
             texts.push_back({L"名称" + row, Item(L + n), m.PlaceName[n]});
             texts.push_back({L"時差" + row, Item(J + n), m.TimeDiff[n].ToText()});
+            // A zone's key name (from a UTF-8 file) is as much the row's text as its numbers.
+            if (!m.ZoneName[n].empty()) texts.push_back({L"時差" + row, Box(n).edit(), m.ZoneName[n]});
             texts.push_back({L"始業時刻" + row, Item(S + n), m.WorkStart[n].ToText()});
             texts.push_back({L"終業時刻" + row, Item(E + n), m.WorkEnd[n].ToText()});
         }
         return texts;
+    }
+
+    // A time-difference text typed in this opening must be a number or a zone:
+    // a search left in the box is never saved as a time difference of 0.
+    // The user goes back to it (the default), or the rows keep what they had.
+    bool DiffsMaySave() {
+        std::vector<BadDiff> bad;
+        for (int n = 1; n <= kPlaceCount; ++n) {
+            const ZoneBox& box = Box(n);
+            const std::wstring text = box.Text();
+            if (text == loadedDiff_[Row(n)] || box.ZoneOfText() || box.ShowsUnknownZone()) continue;
+            if (text.empty() || ParseNumber(Narrow(text))) continue;
+            bad.push_back({n, text});
+        }
+        if (bad.empty()) return true;
+        const int answer = app_.messages.Show(hwnd_, BadDiffMessage(bad), kTitle, MB_YESNO | MB_DEFBUTTON1 | MB_ICONEXCLAMATION);
+        if (answer == IDNO) {
+            for (const BadDiff& b : bad) Box(b.row).ShowText(loadedDiff_[Row(b.row)]);
+            return true;
+        }
+        SetFocus(Box(bad.front().row).edit());
+        return false;
     }
 
     void BCH_Click() {
@@ -309,6 +359,9 @@ private:
     }
 
     std::array<std::optional<ZoneBox>, kPlaceCount> zoneBoxes_;
+    std::array<bool, kPlaceCount> ownSummer_{};          // each row's tick when it runs on numbers
+    std::array<std::wstring, kPlaceCount> loadedDiff_;  // each time-difference text as Load showed it
+    std::array<std::wstring, kPlaceCount> filledName_;  // a name a taken city wrote into the row
     UniqueWindow tips_;
     bool narrowing_ = false;
     std::vector<std::wstring> loaded_;  // the fields as Load filled them

@@ -33,6 +33,25 @@ bool MaySave(AppContext& app, HWND owner, const std::vector<SavedText>& texts) {
     return false;
 }
 
+std::wstring BadDiffMessage(const std::vector<BadDiff>& rows) {
+    // A long search is shown by its start: the row is what the user looks for.
+    constexpr std::size_t kShown = 40;
+    std::wstring list;
+    for (const BadDiff& bad : rows) {
+        std::wstring shown = bad.text;
+        if (shown.size() > kShown) {
+            // Not half a surrogate pair at the cut.
+            const bool pairCut = shown[kShown - 1] >= 0xD800 && shown[kShown - 1] <= 0xDBFF;
+            shown = shown.substr(0, pairCut ? kShown - 1 : kShown) + L"…";
+        }
+        list += L"　時差 (" + std::to_wstring(bad.row) + L"行目): 「" + shown + L"」\r\n";
+    }
+    return L"次の時差は数値でも一覧のタイムゾーンでもありません。\r\n\r\n" + list +
+           L"\r\n入力に戻りますか?\r\n"
+           L"「はい」 入力に戻る (入力した内容はそのまま)\r\n"
+           L"「いいえ」 その行の時差を開いたときのまま保存する";
+}
+
 std::string StorablePicturePath(const std::string& path) {
     if (CharactersWithoutSjis(path).empty()) return path;
     const std::wstring wide = Widen(path);

@@ -28,6 +28,16 @@ std::wstring UnstorableMessage(const std::vector<SavedText>& texts);
 // first field named, the edits stay as they are, and the answer is false.
 bool MaySave(AppContext& app, HWND owner, const std::vector<SavedText>& texts);
 
+// A time-difference text that is neither a number nor a zone, in its row.
+struct BadDiff {
+    int row;
+    std::wstring text;
+};
+
+// The question before a save that would take such texts: which rows and texts,
+// and the two answers (go back, or keep those rows as they were).
+std::wstring BadDiffMessage(const std::vector<BadDiff>& rows);
+
 // A picture path with characters the file cannot hold becomes the file's
 // short (8.3) path when the system gives one that can be stored, which loads
 // the same picture; otherwise it stays as it is.

@@ -2,9 +2,9 @@
 #include "zone_box.h"
 
 #include <algorithm>
-#include <cwctype>
 
 #include "text.h"
+#include "value.h"
 
 namespace qv::win {
 
@@ -13,12 +13,6 @@ namespace {
 constexpr wchar_t kUnknownMark[] = L"(不明) ";
 
 }  // namespace
-
-bool ContainsNoCase(const std::wstring& text, const std::wstring& part) {
-    auto lower = [](wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); };
-    return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                       [&](wchar_t a, wchar_t b) { return lower(a) == lower(b); }) != text.end();
-}
 
 ZoneBox::ZoneBox(HWND combo, const ZoneList& zones, int fieldHeight, int listWidth) : combo_(combo), zones_(zones) {
     Fit(fieldHeight, listWidth);
@@ -55,7 +49,24 @@ std::wstring ZoneBox::Text() const {
     return text;
 }
 
-const ZoneEntry* ZoneBox::ZoneOfText() const { return zones_.FindDisplay(::qv::win::Narrow(Text())); }
+ZoneMatch ZoneBox::Named() const { return ZoneNamed(zones_, ::qv::win::Narrow(Text())); }
+
+std::optional<ZoneMatch> ZoneBox::Match(int index) const {
+    if (index >= 0) {
+        if (static_cast<std::size_t>(index) >= matches_.size()) return std::nullopt;
+        return matches_[static_cast<std::size_t>(index)];
+    }
+    const std::string text = ::qv::win::Narrow(Text());
+    if (text.empty() || ParseNumber(text)) return std::nullopt;
+    // A whole city or country name is taken as its line; a line is taken already.
+    if (ZoneMatch named = ZoneNamed(zones_, text); named.zone) {
+        if (named.line == text) return std::nullopt;
+        return named;
+    }
+    // Otherwise the best of what the user typed finds (not of a text as loaded).
+    if (typed_.empty() || matches_.empty()) return std::nullopt;
+    return matches_.front();
+}
 
 void ZoneBox::ShowZone(const ZoneEntry& zone) { ShowText(Widen(zone.display)); }
 
@@ -65,6 +76,11 @@ void ZoneBox::ShowUnknownZone(const std::string& key) {
     ShowText(unknownText_);
 }
 
+void ZoneBox::Take(const ZoneMatch& match) {
+    typed_.clear();
+    ShowText(Widen(match.line));
+}
+
 void ZoneBox::ShowText(const std::wstring& text) { SetWindowTextW(combo_, text.c_str()); }
 
 void ZoneBox::Narrow() {
@@ -72,6 +88,15 @@ void ZoneBox::Narrow() {
     DWORD start = 0, end = 0;
     SendMessageW(combo_, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     Fill(typed);
+    // Only typing on at the end completes: a deletion leaves the text as it is.
+    const bool onward = typed.size() > typed_.size() && typed.compare(0, typed_.size(), typed_) == 0 && start == typed.size();
+    typed_ = typed;
+    if (onward && !matches_.empty() && !matches_.front().rest.empty()) {
+        const std::wstring completed = typed + Widen(matches_.front().rest);
+        SetWindowTextW(combo_, completed.c_str());
+        SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(typed.size(), completed.size()));
+        return;
+    }
     // Emptying the list empties the field too: the typing is put back as it was.
     SetWindowTextW(combo_, typed.c_str());
     SendMessageW(combo_, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
@@ -79,10 +104,14 @@ void ZoneBox::Narrow() {
 
 void ZoneBox::Fill(const std::wstring& filter) {
     SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
-    for (const ZoneEntry& zone : zones_.Zones()) {
-        const std::wstring display = Widen(zone.display);
-        if (!filter.empty() && !ContainsNoCase(display, filter) && !ContainsNoCase(Widen(zone.key), filter)) continue;
-        SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(display.c_str()));
+    matches_.clear();
+    if (filter.empty()) {
+        for (const ZoneEntry& zone : zones_.Zones()) matches_.push_back({&zone, {}, zone.display, {}});
+    } else {
+        matches_ = FindZones(zones_, ::qv::win::Narrow(filter));
+    }
+    for (const ZoneMatch& match : matches_) {
+        SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(match.line).c_str()));
     }
 }
 
