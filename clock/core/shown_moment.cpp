@@ -3,6 +3,7 @@
 #include "shown_moment.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "date_format.h"
@@ -50,9 +51,12 @@ void AppendSignedNumber(std::string& out, double number) {
 }
 
 // Minutes, rounded half away from zero without the C runtime's rounding.
+// Through a 32-bit integer, which SSE2 converts on the 32-bit build (a 64-bit
+// one would take the x87 unit); a difference that large shows as the bound.
 std::int64_t RoundMinutes(double hours) {
-    const double minutes = hours * 60;
-    return static_cast<std::int64_t>(minutes + (minutes < 0 ? -0.5 : 0.5));
+    constexpr double kBound = 1 << 30;
+    const double minutes = std::isnan(hours) ? 0 : std::clamp(hours * 60, -kBound, kBound);
+    return static_cast<std::int32_t>(minutes + (minutes < 0 ? -0.5 : 0.5));
 }
 
 // The next instant within the look-ahead at which the zone shows another
