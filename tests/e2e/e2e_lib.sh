@@ -2,6 +2,12 @@
 # with QV.exe, settings files in Shift-JIS, the probe, checks.
 # Needs: qv, probe, root set by the caller; DISPLAY and WINEPREFIX from the test run.
 
+# The system's own programs (reg) run in the prefix of the QV.exe under test,
+# not in the one this machine would pick: the two suites run side by side.
+source "$root/script/lib/wine-env.sh"
+QV_WINE_ARCH=$(pe_arch "$qv")
+export QV_WINE_ARCH
+
 fail() { echo "FAIL: $*" >&2; exit 1; }
 check_eq() { [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"; }
 
