@@ -13,8 +13,6 @@ namespace qv {
 
 namespace {
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
-
 // Milliseconds the computer's clock is ahead of UTC at an instant.
 std::int64_t ComputerOffsetAt(const ClockSource& clock, UtcMillis instant) {
     const UtcMillis second = FloorDiv(instant, 1000) * 1000;
@@ -93,7 +91,7 @@ bool ShownMoment::Step(int steps, bool days, const ClockSource& clock) {
     if (days) {
         // From now, the day keeps the minute shown now: its seconds go.
         if (!shifted_) from = FloorDiv(from, 60'000) * 60'000;
-        to = from + (later ? count : -count) * kDayMs;
+        to = from + (later ? count : -count) * kMsPerDay;
     } else {
         to = NextHalfHour(clock, from, later);
         to += (later ? count - 1 : 1 - count) * kNotchMs;
@@ -111,7 +109,6 @@ bool ShownMoment::Wheel(int delta, bool days, const ClockSource& clock) {
     const std::int64_t sum = std::int64_t{wheel_} + delta;
     const std::int64_t notches = sum / kWheelNotch;
     wheel_ = static_cast<int>(sum % kWheelNotch);
-    lastInput_ = RealNow(clock);
     // Away from the user goes back in time.
     return Step(static_cast<int>(-notches), days, clock);
 }

@@ -15,9 +15,8 @@ namespace qv {
 // One detent of a wheel, as the system counts a turn (WHEEL_DELTA).
 inline constexpr int kWheelNotch = 120;
 inline constexpr std::int64_t kNotchMs = 30 * 60'000;
-inline constexpr std::int64_t kDayMs = 86'400'000;
 // The farthest the shown moment goes from now: 100 years of days.
-inline constexpr std::int64_t kShiftLimitMs = 36'524 * kDayMs;
+inline constexpr std::int64_t kShiftLimitMs = 36'524 * kMsPerDay;
 // Without a wheel turn or a key for this long, the clock shows now again.
 inline constexpr std::int64_t kIdleReturnMs = 60'000;
 // A clock read in two calls (second, then millisecond) may seem to step back
@@ -85,6 +84,6 @@ inline constexpr char kBackToNowText[] = "現在の時刻";
 // within 90 days in the zone's local date and time
 // ("2027/03/14 2:00 サマータイム開始 (+1時間)"). Empty for a row without a place.
 std::string PlaceHoverText(const SettingsModel& model, int n, const ZoneList& zones, const ClockSource& clock);
-inline constexpr std::int64_t kChangeLookAheadMs = 90 * kDayMs;
+inline constexpr std::int64_t kChangeLookAheadMs = 90 * kMsPerDay;
 
 }  // namespace qv

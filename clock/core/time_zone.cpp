@@ -10,10 +10,7 @@ namespace qv {
 namespace {
 
 constexpr std::int64_t kMsPerMinute = 60'000;
-constexpr std::int64_t kMsPerDay = 86'400'000;
 std::int64_t DaysFrom1970(int year, int month, int day) { return DaysSince1970(year, month, day); }
-
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
 // The day of `month` a change falls on in `year`; 0 for a change the
 // system would refuse (it then keeps no summer time at all).

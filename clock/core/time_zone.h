@@ -16,6 +16,9 @@ namespace qv {
 
 // Milliseconds since 1 January 1970, 00:00 UTC.
 using UtcMillis = std::int64_t;
+inline constexpr std::int64_t kMsPerDay = 86'400'000;
+// a / b rounded towards minus infinity: instants before 1970 too.
+constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
 UtcMillis ToUtcMillis(const CivilTime& utc);
 // Whole seconds, rounded down.

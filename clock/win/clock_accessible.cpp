@@ -15,9 +15,7 @@ constexpr wchar_t kPress[] = L"押す";
 constexpr wchar_t kInBusinessHours[] = L"就業時間中";
 constexpr wchar_t kSummerTime[] = L"サマータイム";
 
-bool IsButton(long child) {
-    return child >= 1 && child <= clock_child::kLastButton;
-}
+using clock_child::IsButton;
 
 // The place (1..10) of a label child and whether it is the name label.
 int PlaceOf(long child, bool* isName = nullptr) {

@@ -20,6 +20,7 @@ inline constexpr long kLastButton = 3;
 constexpr long NameLabel(int place) { return 2 * place + 2; }
 constexpr long TimeLabel(int place) { return 2 * place + 3; }
 inline constexpr long kCount = TimeLabel(kPlaceCount);
+constexpr bool IsButton(long child) { return child >= 1 && child <= kLastButton; }
 }  // namespace clock_child
 
 class ClockAccessible final : public ComObject<ClockAccessible, IAccessible> {

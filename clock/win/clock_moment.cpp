@@ -1,7 +1,7 @@
 // The clock window at any moment: the wheel and keys move the shown moment,
 // a marker beside each time label and a tool tip say it is not now, and
 // every press, Home, Esc or a minute without input bring back now. The
-// places' hover texts live here too.
+// places' hover texts are answered here too.
 #include "clockwindow.h"
 
 #include <commctrl.h>
@@ -21,11 +21,6 @@ constexpr double kMarkerWidth = 80;
 constexpr double kMarkerInset = 15;
 // Vivid and far from every colour key and button face.
 constexpr COLORREF kMarkerColor = RGB(230, 80, 0);
-
-// The place tips' ids: the child id of the label they cover, plus this.
-constexpr UINT_PTR kPlaceTipBase = 100;
-// The widest hover text line, in twips, before it wraps.
-constexpr double kPlaceTipWidth = 6000;
 
 RECT MarkerPixels(const RowLabel& label, int dpi) {
     return TwipsRect(label.left + kMarkerLeft, label.top + kMarkerInset, kMarkerWidth, label.height - 2 * kMarkerInset, dpi);
@@ -144,34 +139,6 @@ void ClockWindow::UpdateShiftTip() {
 void ClockWindow::HideShiftTip() {
     KillTimer(hwnd_, kShiftTipTimer);
     if (shiftTip_) SendMessageW(shiftTip_.get(), TTM_TRACKACTIVATE, FALSE, 0);
-}
-
-void ClockWindow::AddPlaceTips() {
-    SendMessageW(toolTips_.get(), TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(kPlaceTipWidth, dpi_));
-    for (long child = clock_child::kLastButton + 1; child <= clock_child::kCount; ++child) {
-        TTTOOLINFOW info{};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.uFlags = TTF_SUBCLASS;
-        info.hwnd = hwnd_;
-        info.uId = kPlaceTipBase + static_cast<UINT_PTR>(child);
-        info.rect = ChildPixels(child);
-        info.lpszText = LPSTR_TEXTCALLBACKW;
-        SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    }
-}
-
-void ClockWindow::MovePlaceTips() {
-    if (!toolTips_) return;
-    // After a change of DPI the tips' width follows the labels'.
-    SendMessageW(toolTips_.get(), TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(kPlaceTipWidth, dpi_));
-    for (long child = clock_child::kLastButton + 1; child <= clock_child::kCount; ++child) {
-        TTTOOLINFOW info{};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.hwnd = hwnd_;
-        info.uId = kPlaceTipBase + static_cast<UINT_PTR>(child);
-        info.rect = ChildPixels(child);
-        SendMessageW(toolTips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
-    }
 }
 
 LRESULT ClockWindow::OnNotify(NMHDR& header) {

@@ -183,17 +183,10 @@ void ClockWindow::KeepButtonsOnWorkArea() {
 
 void ClockWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     // Everything the window draws follows dpi_: its font, its labels, its
-    // buttons and their tool tips. The twips stay; the pixels change.
+    // buttons and their tool tips (moved with the rows, Form_Resize). The
+    // twips stay; the pixels change.
     dpi_ = dpi;
     ApplyFontFace();
-    for (int b = 0; b < 3; ++b) {
-        TTTOOLINFOW info{};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.hwnd = hwnd_;
-        info.uId = static_cast<UINT_PTR>(b + 1);
-        info.rect = TwipsRect(0, kButtons[b].top, kButtonSize, kButtonSize, dpi_);
-        if (toolTips_) SendMessageW(toolTips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
-    }
     // The system's rectangle keeps the window's size in twips and its place
     // under the pointer. Taking it lays the rows out again (WM_SIZE); a
     // rectangle of the same pixel size sends none.
@@ -239,7 +232,7 @@ void ClockWindow::Form_Resize() {
         time.left = model.TimeLeft[n];
         time.top = model.TimeTop[n];
     }
-    MovePlaceTips();
+    MoveToolTips();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -466,19 +459,36 @@ void ClockWindow::CreateToolTips() {
     toolTips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                     ModuleInstance(), nullptr));
-    if (!toolTips_) return;
-    for (int b = 0; b < 3; ++b) {
-        TTTOOLINFOW info{};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.uFlags = TTF_SUBCLASS;
-        info.hwnd = hwnd_;
-        info.uId = static_cast<UINT_PTR>(b + 1);
-        info.rect = TwipsRect(0, kButtons[b].top, kButtonSize, kButtonSize, dpi_);
-        info.lpszText = const_cast<wchar_t*>(kButtons[b].tip);
-        SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    if (toolTips_) {
+        // A tool over each child: a button's name, a place's hover text.
+        SendMessageW(toolTips_.get(), TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(kPlaceTipWidth, dpi_));
+        for (long child = 1; child <= clock_child::kCount; ++child) {
+            TTTOOLINFOW info = ChildTool(child);
+            info.uFlags = TTF_SUBCLASS;
+            info.lpszText = clock_child::IsButton(child) ? const_cast<wchar_t*>(kButtons[child - 1].tip) : LPSTR_TEXTCALLBACKW;
+            SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        }
     }
-    AddPlaceTips();
     CreateShiftTip();
+}
+
+TTTOOLINFOW ClockWindow::ChildTool(long child) const {
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = hwnd_;
+    info.uId = static_cast<UINT_PTR>(clock_child::IsButton(child) ? child : kPlaceTipBase + child);
+    info.rect = ChildPixels(child);
+    return info;
+}
+
+void ClockWindow::MoveToolTips() {
+    if (!toolTips_) return;
+    // After a change of DPI the hover texts' width follows the labels'.
+    SendMessageW(toolTips_.get(), TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(kPlaceTipWidth, dpi_));
+    for (long child = 1; child <= clock_child::kCount; ++child) {
+        TTTOOLINFOW info = ChildTool(child);
+        SendMessageW(toolTips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 LRESULT ClockWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <memory>
@@ -40,6 +41,10 @@ public:
     static constexpr UINT kShiftTipMs = 4000;
     // Posted when monitors or work areas changed: the buttons go back onto one.
     static constexpr UINT kKeepReachable = WM_APP + 2;
+    // A tool tip's id over a label: the label's child id plus this (a button's is its own).
+    static constexpr UINT_PTR kPlaceTipBase = 100;
+    // The widest hover text line, in twips, before it wraps.
+    static constexpr double kPlaceTipWidth = 6000;
 
     ClockWindow(AppContext& app, Application& application, ProcessServices& process, ClockStyle style);
     ~ClockWindow() override;
@@ -121,8 +126,10 @@ private:
     void UpdateShiftTip();
     void HideShiftTip();
     void CreateShiftTip();
-    void AddPlaceTips();
-    void MovePlaceTips();
+    // The tool tips' tool over a child (clock_accessible.h ids), at its box now.
+    TTTOOLINFOW ChildTool(long child) const;
+    // Every tool at its child's box and the hover texts' width, at dpi_.
+    void MoveToolTips();
     LRESULT OnNotify(NMHDR& header);
     // Sets the timer for just after the next change, in phase with the local clock's seconds.
     void ArmTimer1();
